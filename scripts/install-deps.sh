@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Stenova.
+# Packages already present are skipped, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config g++ googletest libgtest-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxi-dev libxtst-dev
+  libmpv-dev libpulse-dev libxdo-dev
+  # runtime engines and fonts
+  mpv fonts-dejavu-core fonts-liberation2
+  # sample and test recordings
+  espeak-ng ffmpeg sox
+  # headless display, window manager, keys, clipboard, session bus
+  xvfb openbox x11-xkb-utils x11-xserver-utils x11-utils xdotool xclip dbus dbus-x11
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

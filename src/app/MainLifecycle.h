@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+
+class ApplicationEvents;
+class ScrollLock;
+class TForm1;
+class TFormOle;
+class TFormWMP;
+class TForm5;
+class UserMessages;
+struct CommandLineSwitches;
+
+// Operations of other subsystems that start-up, the command line and shutdown call. The
+// composition root wires them; one left unset does nothing.
+struct MainOperations {
+    std::function<void()> OpenMediaFile; // opens PendingMediaPath, or asks for a file
+    std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
+    std::function<void()> CloseBookmarksWindow;
+    std::function<void()> CloseEmbeddedDocument;
+    std::function<void()> RepaintEmbeddedDocument; // does nothing when the document is empty
+    std::function<void()> LoadFromSettingsINI;
+    std::function<void()> LoadStartupDocument;
+};
+
+// Creation, showing, closing and destruction of the main window, the command line,
+// dropped files and the application's minimise/restore/activate events.
+class MainLifecycle {
+public:
+
+    MainLifecycle(TForm1 &form, ScrollLock &scrollLock, UserMessages &messages,
+                  MainOperations &ops, QStringList arguments);
+
+    // The other windows, once they exist.
+    void setWindows(TFormWMP *video, TFormOle *text, TForm5 *speakers);
+
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery();
+    void FormDestroy();
+    void FilesDropped(const QStringList &paths);
+    void TimerGotoTimer();
+
+    void ApplicationEvents1Minimize();
+    void ApplicationEvents1Restore();
+    void ApplicationEvents1Activate();
+    void ApplicationEvents1Deactivate();
+    void connectApplicationEvents(ApplicationEvents &events);
+
+private:
+    void applyCommandLine(const CommandLineSwitches &sw);
+
+    TForm1 &m_form;
+    ScrollLock &m_scrollLock;
+    UserMessages &m_messages;
+    MainOperations &m_ops;
+    QStringList m_arguments; // the program's path, then the media file and the switches
+    ApplicationEvents *m_events = nullptr;
+    TFormWMP *m_video = nullptr;
+    TFormOle *m_text = nullptr;
+    TForm5 *m_speakers = nullptr;
+};

@@ -1,0 +1,123 @@
+#include "app/Program.h"
+
+#include "app/TForm1.h"
+#include "document/TFormOle.h"
+#include "marks/TForm2.h"
+#include "platform/ApplicationEvents.h"
+#include "platform/Clock.h"
+#include "playback/TFormWMP.h"
+#include "windows/InfoWindows.h"
+#include "windows/TForm3.h"
+#include "windows/TForm5.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+
+Program::Program(Platform platform, QStringList arguments) : m_platform(platform)
+{
+    m_form1 = std::make_unique<TForm1>(platform.clock);
+    m_lifecycle = std::make_unique<MainLifecycle>(*m_form1, platform.scrollLock, platform.messages,
+                                                  m_ops, std::move(arguments));
+    m_lifecycle->FormCreate();
+    m_appEvents = new ApplicationEvents(m_form1.get());
+    m_lifecycle->connectApplicationEvents(*m_appEvents);
+    created(m_form1.get());
+
+    m_formWMP = std::make_unique<TFormWMP>();
+    created(m_formWMP.get());
+    m_formOle = std::make_unique<TFormOle>();
+    created(m_formOle.get());
+    m_form2 = std::make_unique<TForm2>();
+    created(m_form2.get());
+    m_form3 = std::make_unique<TForm3>();
+    created(m_form3.get());
+    m_form4 = std::make_unique<TForm4>();
+    created(m_form4.get());
+    m_formHelp = std::make_unique<TFormHelp>();
+    created(m_formHelp.get());
+    m_formAbout = std::make_unique<TFormAbout>();
+    created(m_formAbout.get());
+    m_form5 = std::make_unique<TForm5>();
+    m_lifecycle->setWindows(m_formWMP.get(), m_formOle.get(), m_form5.get());
+    wireMainWindow();
+    TForm5Create();
+    created(m_form5.get());
+}
+
+Program::~Program()
+{
+    // Reverse order of creation: the speakers window goes first, the main window last.
+    m_form5.reset();
+    m_formAbout.reset();
+    m_formHelp.reset();
+    m_form4.reset();
+    m_form3.reset();
+    m_form2.reset();
+    m_formOle.reset();
+    m_formWMP.reset();
+    m_lifecycle->setWindows(nullptr, nullptr, nullptr);
+    m_lifecycle->FormDestroy();
+    m_form1.reset();
+}
+
+void Program::created(QObject *window) { m_creationOrder << window->objectName(); }
+
+// The speakers window is created last; its creation loads the settings and with them the
+// media file that was open at the last exit.
+void Program::TForm5Create()
+{
+    TForm1 &f = *m_form1;
+    f.state.VideoFlag = false;
+    f.Timer1->stop();
+    f.Timer2->stop();
+    f.state.SkipPreviousSave = true;
+    if (m_ops.LoadFromSettingsINI) m_ops.LoadFromSettingsINI();
+    f.Timer1->start();
+    f.Timer2->start();
+    if (m_ops.LoadStartupDocument) m_ops.LoadStartupDocument();
+}
+
+void Program::wireMainWindow()
+{
+    TForm1 *f = m_form1.get();
+    MainLifecycle *life = m_lifecycle.get();
+    QObject::connect(f, &TForm1::shown, f, [life] { life->FormShow(); });
+    QObject::connect(f, &TForm1::closeQuery, f, [life] {
+        life->FormCloseQuery();
+        QCoreApplication::quit();
+    });
+    QObject::connect(f, &TForm1::filesDropped, f,
+                     [life](const QStringList &paths) { life->FilesDropped(paths); });
+    f->TimerGoto->onTimeout = [life] { life->TimerGotoTimer(); };
+
+    // Until the media opener exists, an open only takes the pending path.
+    m_ops.OpenMediaFile = [f] {
+        if (!f->state.PendingMediaPath.isEmpty()) f->state.CurrentMediaPath = f->state.PendingMediaPath;
+        f->state.PendingMediaPath.clear();
+        f->state.SkipPreviousSave = false;
+    };
+    m_ops.CloseBookmarksWindow = [this] { m_form2->close(); };
+
+    // A check box's handler runs whenever its state changes, by the user or by code.
+    const auto onToggle = [f](QCheckBox *box, std::function<void()> &op) {
+        QObject::connect(box, &QCheckBox::toggled, f, [&op] {
+            if (op) op();
+        });
+    };
+    onToggle(f->CheckBox7, m_ops.CheckBox7Click);
+    onToggle(f->CheckBox8, m_ops.CheckBox8Click);
+    onToggle(f->CheckBox16, m_ops.CheckBox16Click);
+    onToggle(f->CheckBoxTrack, m_ops.CheckBoxTrackClick);
+
+    QObject::connect(f->N5, &QAction::triggered, f, &QWidget::close);
+    QObject::connect(f->N19, &QAction::triggered, m_formHelp.get(), &QWidget::show);
+    QObject::connect(f->N17, &QAction::triggered, m_formAbout.get(), &QWidget::show);
+    QObject::connect(m_formAbout->donateButton, &QPushButton::clicked, m_form4.get(), &QWidget::show);
+    const auto open = [this] {
+        if (m_ops.OpenMediaFile) m_ops.OpenMediaFile();
+    };
+    QObject::connect(f->Button1, &QPushButton::clicked, f, open);
+    QObject::connect(f->MP31, &QAction::triggered, f, open);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/MainLifecycle.h"
+
+#include <QStringList>
+#include <memory>
+
+class Clock;
+class QObject;
+class ScrollLock;
+class UserMessages;
+class ApplicationEvents;
+class TForm1;
+class TFormWMP;
+class TFormOle;
+class TForm2;
+class TForm3;
+class TForm4;
+class TFormHelp;
+class TFormAbout;
+class TForm5;
+
+// The platform services the program runs on: real ones in main(), doubles in tests.
+struct Platform {
+    Clock &clock;
+    ScrollLock &scrollLock;
+    UserMessages &messages;
+};
+
+// The composition root: creates the windows in their fixed order, each window's creation
+// handler running before the next window exists, wires them, and destroys them in reverse.
+class Program {
+public:
+    Program(Platform platform, QStringList arguments);
+    ~Program();
+
+    TForm1 *Form1() const { return m_form1.get(); }
+    TFormWMP *FormWMP() const { return m_formWMP.get(); }
+    TFormOle *FormOle() const { return m_formOle.get(); }
+    TForm2 *Form2() const { return m_form2.get(); }
+    TForm3 *Form3() const { return m_form3.get(); }
+    TForm4 *Form4() const { return m_form4.get(); }
+    TFormHelp *FormHelp() const { return m_formHelp.get(); }
+    TFormAbout *FormAbout() const { return m_formAbout.get(); }
+    TForm5 *Form5() const { return m_form5.get(); }
+
+    MainLifecycle &lifecycle() { return *m_lifecycle; }
+    MainOperations &operations() { return m_ops; }
+    ApplicationEvents &applicationEvents() { return *m_appEvents; }
+
+    // Window object names in the order their creation handlers ran.
+    const QStringList &creationOrder() const { return m_creationOrder; }
+
+private:
+    void created(QObject *window);
+    void TForm5Create();
+    void wireMainWindow();
+
+    Platform m_platform;
+    MainOperations m_ops;
+    QStringList m_creationOrder;
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<MainLifecycle> m_lifecycle;
+    ApplicationEvents *m_appEvents = nullptr;
+    std::unique_ptr<TFormWMP> m_formWMP;
+    std::unique_ptr<TFormOle> m_formOle;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TFormHelp> m_formHelp;
+    std::unique_ptr<TFormAbout> m_formAbout;
+    std::unique_ptr<TForm5> m_form5;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Modifier bits of a system-wide hot key.
+enum HotKeyModifier : unsigned { ModAlt = 1, ModCtrl = 2, ModShift = 4 };
+
+// Virtual-key numbers used by the hot keys (the numbering the key tables are written in).
+namespace VK {
+inline constexpr int Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
+inline constexpr int Digit0 = 0x30, G = 0x47, F9 = 0x78, F10 = 0x79, F11 = 0x7A;
+inline constexpr int OpenBracket = 219, CloseBracket = 221;
+} // namespace VK
+
+// One system-wide hot-key registration: a combination, whether it is active and what it does.
+struct GlobalHotKey {
+    QString name;
+    unsigned modifiers;
+    int virtualKey;
+    bool active = true;
+    std::function<void()> onHotKey;
+};

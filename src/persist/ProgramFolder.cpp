@@ -1,0 +1,28 @@
+#include "persist/ProgramFolder.h"
+
+#include "platform/UserMessages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString ProgramFolder()
+{
+    const QString home = qEnvironmentVariable("STENOVA_HOME");
+    if (!home.isEmpty()) return QDir::cleanPath(QDir(home).absolutePath());
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo(exeDir).isWritable()) return exeDir;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/stenova");
+}
+
+QString WorkFolder() { return ProgramFolder() + QStringLiteral("/AvtoSave"); }
+
+bool EnsureWorkFolder(UserMessages &messages)
+{
+    const QString path = WorkFolder();
+    if (QFileInfo(path).isDir() || QDir().mkpath(path)) return true;
+    messages.standardError(QStringLiteral("Cannot create ") + path);
+    return false;
+}

@@ -1,0 +1,36 @@
+#include "platform/QtClock.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+class QtTimer final : public Timer {
+public:
+    QtTimer(const QString &name, int intervalMs, bool singleShot)
+        : Timer(name, intervalMs, singleShot)
+    {
+        m_timer.setSingleShot(singleShot);
+        // Coarse timers may fire 5 % early or late; the short ones drive playback loops.
+        m_timer.setTimerType(intervalMs <= 50 ? Qt::PreciseTimer : Qt::CoarseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { fire(); });
+    }
+    bool isActive() const override { return m_timer.isActive(); }
+    void start() override { m_timer.start(interval()); }
+    void stop() override { m_timer.stop(); }
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+std::unique_ptr<Timer> QtClock::createTimer(const QString &name, int intervalMs, bool singleShot)
+{
+    return std::make_unique<QtTimer>(name, intervalMs, singleShot);
+}
+
+void QtClock::sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+void QtClock::processEvents() { QCoreApplication::processEvents(); }

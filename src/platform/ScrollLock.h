@@ -1,0 +1,34 @@
+#pragma once
+
+// The Scroll Lock toggle state and its light, which mirror the between-bookmarks loop.
+class ScrollLock {
+public:
+    virtual ~ScrollLock() = default;
+    // False where the display has no Scroll Lock indicator; the light is then left alone.
+    virtual bool available() const = 0;
+    virtual bool isOn() const = 0;
+    // One press and release of the key: flips the toggle state.
+    virtual void pressAndRelease() = 0;
+};
+
+// Test double: a toggle in memory that counts the presses.
+class FakeScrollLock : public ScrollLock {
+public:
+    bool available() const override { return true; }
+    bool isOn() const override { return on; }
+    void pressAndRelease() override
+    {
+        on = !on;
+        ++presses;
+    }
+    bool on = false;
+    int presses = 0;
+};
+
+// Where the display has no Scroll Lock light.
+class NoScrollLock : public ScrollLock {
+public:
+    bool available() const override { return false; }
+    bool isOn() const override { return false; }
+    void pressAndRelease() override {}
+};

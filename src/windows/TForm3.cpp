@@ -1,0 +1,11 @@
+#include "windows/TForm3.h"
+
+TForm3::TForm3()
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Перейти к позиции"));
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(14);
+    setFont(f);
+    resize(370, 120);
+}

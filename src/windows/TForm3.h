@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// The go-to-position dialog.
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    TForm3();
+};

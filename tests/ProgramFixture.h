@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Program.h"
+#include "app/TForm1.h"
+#include "platform/ScrollLock.h"
+#include "platform/UserMessages.h"
+#include "platform/VirtualClock.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The whole program on test doubles: a virtual clock, an in-memory Scroll Lock and
+// recorded message boxes, with its folder in a fresh temporary directory.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() { qputenv("STENOVA_HOME", home.path().toUtf8()); }
+    ~ProgramTest() override { qunsetenv("STENOVA_HOME"); }
+
+    // Creates the program with a command line (the program's own path comes first).
+    Program &start(const QStringList &args = {})
+    {
+        program = std::make_unique<Program>(Platform{clock, scrollLock, messages},
+                                             QStringList{QStringLiteral("stenova")} + args);
+        return *program;
+    }
+    TForm1 &form() { return *program->Form1(); }
+
+    // A file that exists, for the command line and for drops.
+    QString mediaFile(const QString &name = QStringLiteral("talk.wav"))
+    {
+        const QString path = home.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("RIFF");
+        return path;
+    }
+
+    QTemporaryDir home;
+    VirtualClock clock;
+    FakeScrollLock scrollLock;
+    RecordedMessages messages;
+    std::unique_ptr<Program> program;
+};

@@ -1,0 +1,259 @@
+#include "ProgramFixture.h"
+
+#include "app/Controls.h"
+#include "document/TFormOle.h"
+#include "platform/ApplicationEvents.h"
+#include "marks/TForm2.h"
+#include "playback/TFormWMP.h"
+#include "windows/TForm5.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+// Logs the operations of other subsystems that the lifecycle calls.
+void LogOperations(MainOperations &ops, QStringList &log)
+{
+    const auto logger = [&log](const char *name) { return [&log, name] { log << QLatin1String(name); }; };
+    auto open = ops.OpenMediaFile;
+    ops.OpenMediaFile = [&log, open] {
+        log << QStringLiteral("open");
+        open();
+    };
+    ops.CheckBox7Click = logger("7");
+    ops.CheckBox8Click = logger("8");
+    ops.CheckBox16Click = logger("16");
+    ops.CheckBoxTrackClick = logger("track");
+    ops.CloseEmbeddedDocument = logger("closeDocument");
+    ops.RepaintEmbeddedDocument = logger("repaint");
+}
+
+} // namespace
+
+TEST_F(ProgramTest, WindowsAreCreatedInOrderAndDestroyedInReverse)
+{
+    start();
+    EXPECT_EQ(program->creationOrder(),
+              QStringList({"Form1", "FormWMP", "FormOle", "Form2", "Form3", "Form4", "FormHelp",
+                           "FormAbout", "Form5"}));
+    // The speakers window's creation stopped and restarted the main tick and the refresh.
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(form().Timer2->isActive());
+    EXPECT_TRUE(form().state.SkipPreviousSave);
+    EXPECT_FALSE(form().state.VideoFlag);
+
+    QStringList destroyed;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             program->Form1(), program->FormWMP(), program->FormOle(), program->Form2(), program->Form5()}) {
+        const QString name = w->objectName();
+        QObject::connect(w, &QObject::destroyed, [&destroyed, name] { destroyed << name; });
+    }
+    program.reset();
+    EXPECT_EQ(destroyed, QStringList({"Form5", "Form2", "FormOle", "FormWMP", "Form1"}));
+}
+
+TEST_F(ProgramTest, WorkingFolderIsCreatedOrReported)
+{
+    start();
+    EXPECT_TRUE(QDir(home.filePath(QStringLiteral("AvtoSave"))).exists());
+    EXPECT_TRUE(messages.errors.isEmpty());
+    program.reset();
+
+    // A folder that cannot be made (its parent is a file): a message, and the program goes on.
+    const QString blocker = mediaFile(QStringLiteral("not-a-folder"));
+    qputenv("STENOVA_HOME", (blocker + QStringLiteral("/home")).toUtf8());
+    start({mediaFile()});
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_EQ(messages.errors[0], QStringLiteral("Stenova|Cannot create ") + blocker + QStringLiteral("/home/AvtoSave"));
+    form().show();
+    EXPECT_FALSE(form().state.CurrentMediaPath.isEmpty());
+}
+
+TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
+{
+    const QString media = mediaFile();
+    start({media, "/l", "/p", "/b", "2", "/b#", "/r", "1", "/t", "90", "/ab", "0.0-10.0;20.0-30.5"});
+    QStringList log;
+    LogOperations(program->operations(), log);
+    form().show();
+
+    EXPECT_EQ(form().state.CurrentMediaPath, media);
+    EXPECT_TRUE(form().state.PendingMediaPath.isEmpty());
+    EXPECT_FALSE(form().state.SkipPreviousSave);
+    for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10,
+                           form().CheckBox7, form().CheckBox15, form().CheckBox16})
+        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+    EXPECT_EQ(form().UpDown6->position(), 2);
+    EXPECT_EQ(form().UpDown7->position(), 1);
+    ASSERT_EQ(form().ListBoxAB->count(), 2);
+    EXPECT_EQ(form().ListBoxAB->item(1)->text(), "20.0-30.5");
+    // Boxes set from code run their handlers on change; the fixed sequence runs them again.
+    EXPECT_EQ(log, QStringList({"open", "8", "7", "16", "7", "8", "16", "16", "7"}));
+
+    // The start position is sought as a user seek one second after the show.
+    EXPECT_TRUE(form().TimerGoto->isActive());
+    EXPECT_EQ(form().TimerGoto->tag, 90000);
+    form().TrackBar1->setMaximum(200000);
+    clock.advance(999);
+    EXPECT_EQ(form().TrackBar1->value(), 0);
+    clock.advance(1);
+    EXPECT_EQ(form().TrackBar1->value(), 90000);
+    EXPECT_EQ(form().TrackBar1->tag, SeekUser);
+    EXPECT_FALSE(form().TimerGoto->isActive());
+}
+
+TEST_F(ProgramTest, AbsentSwitchesClearRestoredLoopBoxes)
+{
+    start({mediaFile(), "/L", "/b", "-1", "/r", "x", "/t", "abc"});
+    // As if the media settings file had switched every loop on.
+    for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10, form().CheckBox7})
+        box->setChecked(true);
+    form().UpDown6->setPosition(5);
+    form().show();
+    for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10, form().CheckBox7})
+        EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+    EXPECT_EQ(form().UpDown6->position(), 5); // a count not given leaves the up-down alone
+    EXPECT_EQ(form().TimerGoto->tag, 0);     // an unreadable start time seeks to the start
+    EXPECT_TRUE(form().TimerGoto->isActive());
+}
+
+TEST_F(ProgramTest, CommandLineWithoutExistingFileIsIgnoredWhole)
+{
+    for (const QStringList &args : {QStringList{"/l", "/b", "3"}, QStringList{home.filePath("missing.wav"), "/l"},
+                                    QStringList{home.path(), "/l"}, QStringList{}}) {
+        start(args);
+        form().CheckBox7->setChecked(true);
+        form().show();
+        EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_FALSE(form().CheckBox6->isChecked());
+        EXPECT_TRUE(form().CheckBox7->isChecked());
+        EXPECT_FALSE(form().TimerGoto->isActive());
+        program.reset();
+    }
+}
+
+TEST_F(ProgramTest, ScrollLockFollowsTheBetweenBookmarksLoopOnEveryShow)
+{
+    start({mediaFile(), "/b", "0"});
+    scrollLock.on = true;
+    form().show(); // the box is still off when the light is synchronised
+    EXPECT_FALSE(scrollLock.on);
+    EXPECT_EQ(scrollLock.presses, 1);
+    EXPECT_TRUE(form().CheckBox8->isChecked()); // then the command line switched the loop on
+
+    const QString opened = form().state.CurrentMediaPath;
+    form().state.CurrentMediaPath.clear();
+    form().hide();
+    form().show(); // the second show syncs the light but leaves the command line alone
+    EXPECT_TRUE(scrollLock.on);
+    EXPECT_EQ(scrollLock.presses, 2);
+    EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty());
+    EXPECT_FALSE(opened.isEmpty());
+
+    form().hide();
+    form().show(); // already in step: no press
+    EXPECT_EQ(scrollLock.presses, 2);
+
+    program.reset(); // the light goes off with the program
+    EXPECT_FALSE(scrollLock.on);
+    EXPECT_EQ(scrollLock.presses, 3);
+}
+
+TEST_F(ProgramTest, DroppedFilesOpenOnlyTheFirstExistingFile)
+{
+    start();
+    QStringList log;
+    LogOperations(program->operations(), log);
+    const auto drop = [this](const QStringList &paths) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &p : paths) urls << QUrl::fromLocalFile(p);
+        mime.setUrls(urls);
+        // As the window system delivers a drag: it must be accepted on entering.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form(), &drop);
+    };
+    drop({home.filePath("missing.wav"), mediaFile("b.wav")});
+    drop({home.path()});
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty());
+
+    const QString first = mediaFile("a.wav");
+    drop({first, mediaFile("b.wav"), mediaFile("c.wav")});
+    EXPECT_EQ(log, QStringList({"open"}));
+    EXPECT_EQ(form().state.CurrentMediaPath, first);
+    EXPECT_FALSE(form().state.SkipPreviousSave); // the previous file's state is saved as usual
+}
+
+TEST_F(ProgramTest, ApplicationEventsTrackMinimisedState)
+{
+    start();
+    QStringList log;
+    LogOperations(program->operations(), log);
+    form().show();
+    GlobalHotKey &speaker1 = form().hotKey(QStringLiteral("JvApplicationHotKey1"));
+
+    form().setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(form().state.AppMinimized);
+    EXPECT_FALSE(speaker1.active);
+    emit program->applicationEvents().activated(); // activated while minimised
+    EXPECT_TRUE(form().state.AppMinimized);
+    EXPECT_TRUE(form().hotKey(QStringLiteral("JvApplicationHotKey2")).active);
+
+    form().setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(form().state.AppMinimized);
+    EXPECT_TRUE(speaker1.active);
+    emit program->applicationEvents().deactivated();
+    EXPECT_FALSE(form().state.AppMinimized);
+
+    // Activation repaints the embedded document only while it is in use and shown.
+    emit program->applicationEvents().activated();
+    EXPECT_TRUE(log.isEmpty());
+    program->FormOle()->show();
+    emit program->applicationEvents().activated();
+    EXPECT_EQ(log, QStringList({"repaint"}));
+    form().NWord->setChecked(true);
+    emit program->applicationEvents().activated();
+    EXPECT_EQ(log, QStringList({"repaint"}));
+}
+
+TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
+{
+    start();
+    QStringList log;
+    LogOperations(program->operations(), log);
+    form().show();
+    form().CheckBoxTrack->setChecked(true);
+    log.clear();
+    program->FormOle()->show();
+    program->Form2()->show();
+    program->FormWMP()->hide();
+    program->Form5()->show();
+
+    form().close();
+    EXPECT_TRUE(form().state.NormalClose);
+    EXPECT_FALSE(form().CheckBoxTrack->isChecked());
+    EXPECT_EQ(log, QStringList({"track", "track", "closeDocument"}));
+    EXPECT_FALSE(program->Form2()->isVisible());
+    EXPECT_TRUE(program->FormOle()->visibleAtClose);
+    EXPECT_FALSE(program->FormWMP()->visibleAtClose);
+    EXPECT_TRUE(program->Form5()->visibleAtClose);
+
+    // With the external document the embedded one is left alone and counts as hidden.
+    form().NWord->setChecked(true);
+    log.clear();
+    form().show();
+    form().close();
+    EXPECT_EQ(log, QStringList());
+    EXPECT_FALSE(program->FormOle()->visibleAtClose);
+}
