@@ -3,6 +3,7 @@
 #include "automation/GlobalHotKey.h"
 #include "marks/MarkSlots.h"
 #include "platform/Clock.h"
+#include "platform/UserMessages.h"
 
 #include <QMainWindow>
 #include <QSlider>
@@ -36,14 +37,6 @@ class TrackBar : public QSlider {
 public:
     using QSlider::QSlider;
     int tag = 0;
-};
-
-// A file dialog's title, filters and default, kept until the dialog is shown.
-struct FileDialogSpec {
-    QString title;
-    QStringList filters;
-    int filterIndex = 0;
-    QString defaultExt;
 };
 
 // Main window state that has no control of its own.

@@ -3,12 +3,24 @@
 #include <QString>
 #include <QStringList>
 
-// Modal message boxes, behind an interface so that tests see the messages instead of
+// A file dialog's title, filters (Qt's "Name (patterns)" form), the filter picked last and
+// the default extension.
+struct FileDialogSpec {
+    QString title;
+    QStringList filters;
+    int filterIndex = 0;
+    QString defaultExt;
+};
+
+// Modal message boxes and file dialogs, behind an interface so that tests see the messages instead of
 // blocking on a dialog.
 class UserMessages {
 public:
     virtual ~UserMessages() = default;
     virtual void error(const QString &caption, const QString &text) = 0;
+    // Asks for an existing file; empty when cancelled. The filter the user picks is kept in
+    // spec.filterIndex for the next time.
+    virtual QString openFile(FileDialogSpec &spec, const QString &initialPath) = 0;
     // The application's standard error box, titled with the application title.
     void standardError(const QString &text) { error(QStringLiteral("Stenova"), text); }
 };
@@ -16,6 +28,7 @@ public:
 class QtUserMessages : public UserMessages {
 public:
     void error(const QString &caption, const QString &text) override;
+    QString openFile(FileDialogSpec &spec, const QString &initialPath) override;
 };
 
 // Test double: remembers every message.
@@ -25,5 +38,13 @@ public:
     {
         errors << caption + u'|' + text;
     }
+    // Answers the file dialogs from the front of filesToOpen (empty: cancelled).
+    QString openFile(FileDialogSpec &spec, const QString &initialPath) override
+    {
+        dialogs << spec.title + u'|' + initialPath;
+        return filesToOpen.isEmpty() ? QString() : filesToOpen.takeFirst();
+    }
     QStringList errors;
+    QStringList dialogs;
+    QStringList filesToOpen;
 };
