@@ -4,6 +4,7 @@
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
 #include "platform/X11ScrollLock.h"
+#include "playback/MpvIpcBridge.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -35,9 +36,10 @@ int main(int argc, char *argv[])
 
     QtClock clock;
     QtUserMessages messages;
+    MpvIpcBridge mpc(clock);
     try {
         const auto scrollLock = MakeScrollLock();
-        Program program({clock, *scrollLock, messages}, QApplication::arguments());
+        Program program({clock, *scrollLock, messages, mpc}, QApplication::arguments());
         program.Form1()->show();
         return QApplication::exec();
     } catch (const std::exception &e) {

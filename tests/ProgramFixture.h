@@ -5,6 +5,7 @@
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
+#include "playback/TMPCHC.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ protected:
     // Creates the program with a command line (the program's own path comes first).
     Program &start(const QStringList &args = {})
     {
-        program = std::make_unique<Program>(Platform{clock, scrollLock, messages},
+        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc},
                                              QStringList{QStringLiteral("stenova")} + args);
         return *program;
     }
@@ -39,5 +40,6 @@ protected:
     VirtualClock clock;
     FakeScrollLock scrollLock;
     RecordedMessages messages;
+    RecordingMpcTransport mpc;
     std::unique_ptr<Program> program;
 };

@@ -4,6 +4,7 @@
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
 #include "platform/X11ScrollLock.h"
+#include "playback/TMPCHC.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -65,10 +66,11 @@ TEST(X11Program, ShowSyncsTheLightAndExitTurnsItOff)
     qputenv("STENOVA_HOME", home.path().toUtf8());
     VirtualClock clock;
     RecordedMessages messages;
+    RecordingMpcTransport mpc;
     X11ScrollLock lock(QtDisplay());
     if (!lock.isOn()) lock.pressAndRelease();
     {
-        Program program({clock, lock, messages}, {QStringLiteral("stenova")});
+        Program program({clock, lock, messages, mpc}, {QStringLiteral("stenova")});
         program.Form1()->show();
         EXPECT_FALSE(LightSeenByAnotherClient()); // the loop is off, so the light goes off
 
@@ -87,8 +89,9 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     qputenv("STENOVA_HOME", home.path().toUtf8());
     VirtualClock clock;
     RecordedMessages messages;
+    RecordingMpcTransport mpc;
     X11ScrollLock lock(QtDisplay());
-    Program program({clock, lock, messages}, {QStringLiteral("stenova")});
+    Program program({clock, lock, messages, mpc}, {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));

@@ -7,6 +7,7 @@
 #include "document/TFormOle.h"
 #include "persist/ProgramFolder.h"
 #include "platform/ApplicationEvents.h"
+#include "platform/Clock.h"
 #include "platform/ScrollLock.h"
 #include "playback/TFormWMP.h"
 #include "playback/TMPCHC.h"
@@ -14,20 +15,32 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QLineEdit>
 #include <QListWidget>
 
 namespace {
+
+// The socket the external player listens on for this process's commands.
+QString MpcSocketPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir + QStringLiteral("/stenova-mpv-%1.sock").arg(QCoreApplication::applicationPid());
+}
+
 void run(const std::function<void()> &op)
 {
     if (op) op();
 }
 } // namespace
 
-MainLifecycle::MainLifecycle(TForm1 &form, ScrollLock &scrollLock, UserMessages &messages,
-                             MainOperations &ops, QStringList arguments)
-    : m_form(form), m_scrollLock(scrollLock), m_messages(messages), m_ops(ops),
+MainLifecycle::MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops,
+                             QStringList arguments)
+    : m_form(form), m_platform(platform), m_scrollLock(platform.scrollLock), m_ops(ops),
       m_arguments(std::move(arguments))
 {
 }
@@ -42,13 +55,14 @@ void MainLifecycle::setWindows(TFormWMP *video, TFormOle *text, TForm5 *speakers
 void MainLifecycle::FormCreate()
 {
     m_form.state.lastVolumeShown = -1; // so that the first volume reading is shown
-    m_form.MPCHC = std::make_unique<TMPCHC>();
+    m_form.MPCHC = std::make_unique<TMPCHC>(m_platform.mpc, m_platform.clock, m_platform.messages);
+    m_form.MPCHC->HostWindow = MpcSocketPath();
     m_form.EditNMPC->setText(m_form.MPCHC->PlayerPath);
     m_form.setAcceptDrops(true);
     m_form.move(0, 0);
     m_form.resize(1280, m_form.sizeHint().height());
     m_form.state.NormalClose = false;
-    EnsureWorkFolder(m_messages);
+    EnsureWorkFolder(m_platform.messages);
     m_form.Timer1->stop();
     // The display tag makes the position change below seek nothing.
     m_form.TrackBar1->tag = SeekDisplay;

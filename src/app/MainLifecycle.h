@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QStringList>
 #include <functional>
 
@@ -29,8 +31,8 @@ struct MainOperations {
 class MainLifecycle {
 public:
 
-    MainLifecycle(TForm1 &form, ScrollLock &scrollLock, UserMessages &messages,
-                  MainOperations &ops, QStringList arguments);
+    MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops,
+                  QStringList arguments);
 
     // The other windows, once they exist.
     void setWindows(TFormWMP *video, TFormOle *text, TForm5 *speakers);
@@ -52,8 +54,8 @@ private:
     void applyCommandLine(const CommandLineSwitches &sw);
 
     TForm1 &m_form;
+    const Platform &m_platform;
     ScrollLock &m_scrollLock;
-    UserMessages &m_messages;
     MainOperations &m_ops;
     QStringList m_arguments; // the program's path, then the media file and the switches
     ApplicationEvents *m_events = nullptr;

@@ -18,8 +18,7 @@
 Program::Program(Platform platform, QStringList arguments) : m_platform(platform)
 {
     m_form1 = std::make_unique<TForm1>(platform.clock);
-    m_lifecycle = std::make_unique<MainLifecycle>(*m_form1, platform.scrollLock, platform.messages,
-                                                  m_ops, std::move(arguments));
+    m_lifecycle = std::make_unique<MainLifecycle>(*m_form1, platform, m_ops, std::move(arguments));
     m_lifecycle->FormCreate();
     m_appEvents = new ApplicationEvents(m_form1.get());
     m_lifecycle->connectApplicationEvents(*m_appEvents);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainLifecycle.h"
+#include "platform/Platform.h"
 
 #include <QStringList>
 #include <memory>
@@ -19,13 +20,6 @@ class TForm4;
 class TFormHelp;
 class TFormAbout;
 class TForm5;
-
-// The platform services the program runs on: real ones in main(), doubles in tests.
-struct Platform {
-    Clock &clock;
-    ScrollLock &scrollLock;
-    UserMessages &messages;
-};
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -68,4 +69,25 @@ private:
     MpcTransport &m_transport;
     Clock &m_clock;
     UserMessages &m_messages;
+};
+
+// Test double: records the player starts and the commands; tests deliver reports by
+// calling onReport.
+class RecordingMpcTransport : public MpcTransport {
+public:
+    bool startPlayer(const QString &program, const QString &mediaPath,
+                     const QString &hostWindow) override
+    {
+        starts << program + u'|' + mediaPath + u'|' + hostWindow;
+        return startSucceeds;
+    }
+    void send(std::uint32_t code, const QString &text) override
+    {
+        commands << QString::number(code, 16) + u'|' + text;
+        if (onSend) onSend(code, text);
+    }
+    bool startSucceeds = true;
+    QStringList starts;
+    QStringList commands;
+    std::function<void(std::uint32_t, const QString &)> onSend; // a scripted player
 };
