@@ -6,14 +6,14 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake pkg-config g++ googletest libgtest-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxi-dev libxtst-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libegl-dev libx11-dev libxi-dev libxtst-dev
   libmpv-dev libpulse-dev libxdo-dev
   # runtime engines and fonts
-  mpv fonts-dejavu-core fonts-liberation2
+  mpv libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
   # sample and test recordings
   espeak-ng ffmpeg sox
   # headless display, window manager, keys, clipboard, session bus
-  xvfb openbox x11-xkb-utils x11-xserver-utils x11-utils xdotool xclip dbus dbus-x11
+  xvfb openbox playerctl x11-xkb-utils x11-xserver-utils x11-utils xdotool xclip dbus dbus-x11
 )
 
 missing=()

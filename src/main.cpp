@@ -4,11 +4,13 @@
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
 #include "platform/X11ScrollLock.h"
+#include "playback/LibmpvEngines.h"
 #include "playback/MpvIpcBridge.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QOpenGLContext>
 #include <clocale>
 #include <exception>
 #include <memory>
@@ -20,6 +22,18 @@ std::unique_ptr<ScrollLock> MakeScrollLock()
     if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
         return std::make_unique<X11ScrollLock>(x11->display());
     return std::make_unique<NoScrollLock>();
+}
+
+// Video is drawn with OpenGL; without it (offscreen, no driver) the player plays blind.
+bool CanDrawVideo()
+{
+    static const bool can = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("xcb") && platform != QLatin1String("wayland")) return false;
+        QOpenGLContext context;
+        return context.create();
+    }();
+    return can;
 }
 
 } // namespace
@@ -37,9 +51,12 @@ int main(int argc, char *argv[])
     QtClock clock;
     QtUserMessages messages;
     MpvIpcBridge mpc(clock);
+    LibmpvMci mci(clock);
+    LibmpvWmp wmp(clock, CanDrawVideo());
     try {
         const auto scrollLock = MakeScrollLock();
-        Program program({clock, *scrollLock, messages, mpc}, QApplication::arguments());
+        Program program({clock, *scrollLock, messages, mpc, mci, wmp, CanDrawVideo() ? &wmp.mpv() : nullptr},
+                        QApplication::arguments());
         program.Form1()->show();
         return QApplication::exec();
     } catch (const std::exception &e) {

@@ -5,9 +5,12 @@
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
+#include "playback/FakeEngines.h"
 #include "playback/TMPCHC.h"
 
 #include <QTemporaryDir>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 // The whole program on test doubles: a virtual clock, an in-memory Scroll Lock and
@@ -20,7 +23,7 @@ protected:
     // Creates the program with a command line (the program's own path comes first).
     Program &start(const QStringList &args = {})
     {
-        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc},
+        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp},
                                              QStringList{QStringLiteral("stenova")} + args);
         return *program;
     }
@@ -41,5 +44,7 @@ protected:
     FakeScrollLock scrollLock;
     RecordedMessages messages;
     RecordingMpcTransport mpc;
+    FakeMci mci{clock};
+    FakeWmp wmp{clock};
     std::unique_ptr<Program> program;
 };

@@ -1,5 +1,7 @@
 #include "app/MediaTime.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -95,7 +95,7 @@ TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
     ASSERT_EQ(form().ListBoxAB->count(), 2);
     EXPECT_EQ(form().ListBoxAB->item(1)->text(), "20.0-30.5");
     // Boxes set from code run their handlers on change; the fixed sequence runs them again.
-    EXPECT_EQ(log, QStringList({"open", "8", "7", "16", "7", "8", "16", "16", "7"}));
+    EXPECT_EQ(log, QStringList({"open", "repaint", "8", "7", "16", "7", "8", "16", "16", "7"}));
 
     // The start position is sought as a user seek one second after the show.
     EXPECT_TRUE(form().TimerGoto->isActive());
@@ -190,7 +190,7 @@ TEST_F(ProgramTest, DroppedFilesOpenOnlyTheFirstExistingFile)
 
     const QString first = mediaFile("a.wav");
     drop({first, mediaFile("b.wav"), mediaFile("c.wav")});
-    EXPECT_EQ(log, QStringList({"open"}));
+    EXPECT_EQ(log, QStringList({"open", "repaint"}));
     EXPECT_EQ(form().state.CurrentMediaPath, first);
     EXPECT_FALSE(form().state.SkipPreviousSave); // the previous file's state is saved as usual
 }

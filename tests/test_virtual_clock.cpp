@@ -1,6 +1,8 @@
 #include "platform/VirtualClock.h"
 
 #include <QStringList>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 TEST(VirtualClock, FiresDueTimersInTimeOrder)

@@ -4,6 +4,7 @@
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
 #include "platform/X11ScrollLock.h"
+#include "playback/FakeEngines.h"
 #include "playback/TMPCHC.h"
 
 #include <QApplication>
@@ -67,10 +68,12 @@ TEST(X11Program, ShowSyncsTheLightAndExitTurnsItOff)
     VirtualClock clock;
     RecordedMessages messages;
     RecordingMpcTransport mpc;
+    FakeMci mci{clock};
+    FakeWmp wmp{clock};
     X11ScrollLock lock(QtDisplay());
     if (!lock.isOn()) lock.pressAndRelease();
     {
-        Program program({clock, lock, messages, mpc}, {QStringLiteral("stenova")});
+        Program program({clock, lock, messages, mpc, mci, wmp}, {QStringLiteral("stenova")});
         program.Form1()->show();
         EXPECT_FALSE(LightSeenByAnotherClient()); // the loop is off, so the light goes off
 
@@ -90,8 +93,10 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     VirtualClock clock;
     RecordedMessages messages;
     RecordingMpcTransport mpc;
+    FakeMci mci{clock};
+    FakeWmp wmp{clock};
     X11ScrollLock lock(QtDisplay());
-    Program program({clock, lock, messages, mpc}, {QStringLiteral("stenova")});
+    Program program({clock, lock, messages, mpc, mci, wmp}, {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));

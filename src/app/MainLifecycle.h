@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class ApplicationEvents;
 class ScrollLock;
@@ -24,6 +25,17 @@ struct MainOperations {
     std::function<void()> RepaintEmbeddedDocument; // does nothing when the document is empty
     std::function<void()> LoadFromSettingsINI;
     std::function<void()> LoadStartupDocument;
+    std::function<void()> VolumeFollow; // the volume part of the position refresh
+
+    // Media settings and documents of a media file, and the bookmark table.
+    std::function<void(const QString &mediaPath)> SaveToINIVideo;
+    // Whether the media file has a settings file, and then whether it plays as video.
+    std::function<std::optional<bool>(const QString &mediaPath)> LoadFromINIVideo;
+    std::function<void(const QString &mediaPath)> LoadFromINIMedia;
+    // Saves the previous file's document and loads the new file's (or the template).
+    std::function<void(const QString &previousPath, const QString &newPath)> SwitchDocument;
+    std::function<void()> DeleteAllBookmarks;
+    std::function<void()> ResetBookmarkNumbering;
 };
 
 // Creation, showing, closing and destruction of the main window, the command line,

@@ -5,6 +5,8 @@
 #include "marks/TForm2.h"
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
+#include "app/MediaOpener.h"
+#include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
 #include "windows/InfoWindows.h"
 #include "windows/TForm3.h"
@@ -14,6 +16,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QToolButton>
 
 Program::Program(Platform platform, QStringList arguments) : m_platform(platform)
 {
@@ -22,9 +25,13 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_lifecycle->FormCreate();
     m_appEvents = new ApplicationEvents(m_form1.get());
     m_lifecycle->connectApplicationEvents(*m_appEvents);
+    m_player = std::make_unique<PlayerFacade>(*m_form1, platform.clock, platform.mci, platform.wmp, m_ops);
+    m_opener = std::make_unique<MediaOpener>(*m_form1, *m_player, platform.mci, platform.wmp,
+                                             platform.clock, platform.messages, m_ops);
     created(m_form1.get());
 
-    m_formWMP = std::make_unique<TFormWMP>();
+    m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
+    m_formWMP->setMainWindow(m_form1.get());
     created(m_formWMP.get());
     m_formOle = std::make_unique<TFormOle>();
     created(m_formOle.get());
@@ -40,6 +47,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     created(m_formAbout.get());
     m_form5 = std::make_unique<TForm5>();
     m_lifecycle->setWindows(m_formWMP.get(), m_formOle.get(), m_form5.get());
+    m_opener->setWindows(m_formWMP.get(), m_formOle.get());
     wireMainWindow();
     TForm5Create();
     created(m_form5.get());
@@ -47,6 +55,8 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
 
 Program::~Program()
 {
+    m_lifecycle->setWindows(nullptr, nullptr, nullptr);
+    m_opener->setWindows(nullptr, nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
     m_form5.reset();
     m_formAbout.reset();
@@ -56,8 +66,10 @@ Program::~Program()
     m_form2.reset();
     m_formOle.reset();
     m_formWMP.reset();
-    m_lifecycle->setWindows(nullptr, nullptr, nullptr);
     m_lifecycle->FormDestroy();
+    // The behaviours watch the main window's controls: they go before it.
+    m_opener.reset();
+    m_player.reset();
     m_form1.reset();
 }
 
@@ -91,12 +103,7 @@ void Program::wireMainWindow()
                      [life](const QStringList &paths) { life->FilesDropped(paths); });
     f->TimerGoto->onTimeout = [life] { life->TimerGotoTimer(); };
 
-    // Until the media opener exists, an open only takes the pending path.
-    m_ops.OpenMediaFile = [f] {
-        if (!f->state.PendingMediaPath.isEmpty()) f->state.CurrentMediaPath = f->state.PendingMediaPath;
-        f->state.PendingMediaPath.clear();
-        f->state.SkipPreviousSave = false;
-    };
+    m_ops.OpenMediaFile = [this] { m_opener->OpenMediaFile(); };
     m_ops.CloseBookmarksWindow = [this] { m_form2->close(); };
 
     // A check box's handler runs whenever its state changes, by the user or by code.
@@ -119,4 +126,15 @@ void Program::wireMainWindow()
     };
     QObject::connect(f->Button1, &QPushButton::clicked, f, open);
     QObject::connect(f->MP31, &QAction::triggered, f, open);
+
+    TFormWMP *video = m_formWMP.get();
+    const auto showVideo = [this, f, video] {
+        // The external player's own window is brought forward by the window services.
+        if (!f->NMPC->isChecked()) video->ShowVideoWindow(f->state.VideoFlag, m_platform.messages);
+    };
+    QObject::connect(f->SpeedButton8, &QToolButton::clicked, f, showVideo);
+    QObject::connect(f->N24, &QAction::triggered, f, showVideo);
+    QObject::connect(f->CheckBox11, &QCheckBox::toggled, f, [f, video](bool on) {
+        if (!f->NMPC->isChecked()) video->VideoOnTop(on);
+    });
 }

@@ -20,6 +20,8 @@ class TForm4;
 class TFormHelp;
 class TFormAbout;
 class TForm5;
+class PlayerFacade;
+class MediaOpener;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -39,6 +41,8 @@ public:
     TForm5 *Form5() const { return m_form5.get(); }
 
     MainLifecycle &lifecycle() { return *m_lifecycle; }
+    PlayerFacade &player() { return *m_player; }
+    MediaOpener &opener() { return *m_opener; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -55,6 +59,8 @@ private:
     QStringList m_creationOrder;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<MainLifecycle> m_lifecycle;
+    std::unique_ptr<PlayerFacade> m_player;
+    std::unique_ptr<MediaOpener> m_opener;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -49,6 +49,11 @@ struct MainState {
     bool VideoFlag = false;
     int firstShowCount = 0;
     int lastVolumeShown = 0;
+    // Loop state of the main tick.
+    int BookmarkRepeatsLeft = 0;
+    int ABRepeatsLeft = 0;
+    bool SkipHashSegment = false;
+    bool LoopPaused = false;
 };
 
 // The main window: the control panel and the store of every option. Behaviour lives in the

@@ -4,6 +4,9 @@ class Clock;
 class ScrollLock;
 class UserMessages;
 class MpcTransport;
+class MciPlayer;
+class WmpPlayer;
+class MpvInstance;
 
 // The services the program runs on: real ones in main(), doubles in tests.
 struct Platform {
@@ -11,4 +14,7 @@ struct Platform {
     ScrollLock &scrollLock;
     UserMessages &messages;
     MpcTransport &mpc;
+    MciPlayer &mci;
+    WmpPlayer &wmp;
+    MpvInstance *videoSource = nullptr; // the video player's picture, where GL draws it
 };

@@ -1,9 +1,102 @@
 #include "playback/TFormWMP.h"
 
-TFormWMP::TFormWMP()
+#include "platform/UserMessages.h"
+#include "playback/VideoView.h"
+
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+// A black area where no picture can be drawn; double click still toggles full screen.
+class NoVideo : public QWidget {
+public:
+    NoVideo(TFormWMP *window) : QWidget(window), m_window(window)
+    {
+        setObjectName(QStringLiteral("WindowsMediaPlayer1"));
+        setAccessibleName(QStringLiteral("Видео"));
+        setAutoFillBackground(true);
+        setPalette(QPalette(Qt::black));
+    }
+    void mouseDoubleClickEvent(QMouseEvent *) override { m_window->toggleFullScreen(); }
+
+private:
+    TFormWMP *m_window;
+};
+} // namespace
+
+TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource)
 {
     setObjectName(QStringLiteral("FormWMP"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    if (videoSource) {
+        auto *view = new VideoView(*videoSource, this);
+        connect(view, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+        WindowsMediaPlayer1 = view;
+    } else {
+        WindowsMediaPlayer1 = new NoVideo(this);
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(WindowsMediaPlayer1);
+    Timer1 = clock.timer(QStringLiteral("Timer1"), 250, true, false);
+    Timer1->onTimeout = [this] { Timer1Timer(); };
     resize(705, 457);
-    setAccessibleName(QStringLiteral("Видео"));
+}
+
+TFormWMP::~TFormWMP() = default;
+
+void TFormWMP::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Timer1->start();
+}
+
+void TFormWMP::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Timer1->start(); // many resizes in a row make one redraw, after the last
+}
+
+void TFormWMP::Timer1Timer()
+{
+    if (!isVisible()) return;
+    if (m_main && !m_main->isVisible()) {
+        Timer1->start(); // try again once the main window is shown
+        return;
+    }
+    WindowsMediaPlayer1->update();
+    activateWindow();
+}
+
+void TFormWMP::toggleFullScreen()
+{
+    if (isFullScreen()) showNormal();
+    else showFullScreen();
+}
+
+void TFormWMP::ShowVideoWindow(bool videoFlag, UserMessages &messages)
+{
+    if (!videoFlag) {
+        messages.error(QStringLiteral("Внимание!"), QStringLiteral("Данный файл *.wav открыт не в видеопроигрывателе."));
+        return;
+    }
+    show();
+    const QRect screen = this->screen()->geometry();
+    const QRect g = geometry();
+    if (g.left() > screen.width() - 50 || g.top() > screen.height() - 50 || g.left() + g.width() < 50 ||
+        g.top() < 5 || g.width() < 20 || g.height() < 15)
+        setGeometry(0, 400, 450, 400);
+    raise();
+    activateWindow();
+}
+
+void TFormWMP::VideoOnTop(bool onTop)
+{
+    if (!isVisible()) return;
+    const QRect g = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    setGeometry(g);
+    show();
+    if (!onTop && m_main) m_main->activateWindow();
 }

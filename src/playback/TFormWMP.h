@@ -1,11 +1,36 @@
 #pragma once
 
+#include "platform/Clock.h"
+
 #include <QWidget>
+#include <memory>
+
+class MpvInstance;
+class UserMessages;
 
 // The video window. Closing it only hides it.
 class TFormWMP : public QWidget {
     Q_OBJECT
 public:
-    TFormWMP();
+    // videoSource: the player whose picture to draw; none where there is no GL.
+    TFormWMP(Clock &clock, MpvInstance *videoSource);
+    ~TFormWMP() override;
+
     bool visibleAtClose = true;
+    QWidget *WindowsMediaPlayer1;
+    std::unique_ptr<Timer> Timer1; // redraw after showing and resizing
+
+    void setMainWindow(QWidget *main) { m_main = main; }
+    void Timer1Timer();
+    // Shows the window where it can be used; the audio player has no video to show.
+    void ShowVideoWindow(bool videoFlag, UserMessages &messages);
+    void VideoOnTop(bool onTop);
+    void toggleFullScreen();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QWidget *m_main = nullptr;
 };

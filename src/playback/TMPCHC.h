@@ -79,6 +79,7 @@ public:
                      const QString &hostWindow) override
     {
         starts << program + u'|' + mediaPath + u'|' + hostWindow;
+        if (startSucceeds && onStart) onStart();
         return startSucceeds;
     }
     void send(std::uint32_t code, const QString &text) override
@@ -90,4 +91,5 @@ public:
     QStringList starts;
     QStringList commands;
     std::function<void(std::uint32_t, const QString &)> onSend; // a scripted player
+    std::function<void()> onStart;
 };

@@ -1,0 +1,247 @@
+#include "app/MediaOpener.h"
+
+#include "app/MainLifecycle.h"
+#include "app/MediaTime.h"
+#include "app/TForm1.h"
+#include "document/TFormOle.h"
+#include "persist/MediaKey.h"
+#include "platform/Clock.h"
+#include "platform/UserMessages.h"
+#include "playback/Engines.h"
+#include "playback/TFormWMP.h"
+#include "playback/TMPCHC.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+
+void run(const std::function<void()> &op)
+{
+    if (op) op();
+}
+
+// The busy cursor for the length of an open, restored on every way out.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+const char *const LoadingCaption = "  !!! ЖДИТЕ. ИДЕТ ЗАГРУЗКА ФАЙЛОВ !!!  ";
+const char *const MissingFileTitle = "Ошибка существования файла!";
+
+bool FileExists(const QString &path) { return QFileInfo(path).isFile(); }
+
+QString Extension(const QString &path)
+{
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+} // namespace
+
+MediaOpener::MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp,
+                         Clock &clock, UserMessages &messages, MainOperations &ops)
+    : m_form(form), m_player(player), m_mci(mci), m_wmp(wmp), m_clock(clock), m_messages(messages),
+      m_ops(ops)
+{
+    for (QAction *item : m_form.NH)
+        QObject::connect(item, &QAction::triggered, item, [this, item] { RecentItemClick(item); });
+}
+
+void MediaOpener::setWindows(TFormWMP *video, TFormOle *text)
+{
+    m_video = video;
+    m_text = text;
+}
+
+Engine MediaOpener::ChooseEngine(bool mpcMode, int filterIndex, std::optional<bool> settingsVideo,
+                                 const QString &extension)
+{
+    if (mpcMode) return Engine::Mpc;
+    if (filterIndex == AllInVideoFilter) return Engine::Wmp;
+    if (settingsVideo) return *settingsVideo ? Engine::Wmp : Engine::Mci;
+    return extension == QLatin1String(".wav") ? Engine::Mci : Engine::Wmp;
+}
+
+QString MediaOpener::GroupCaption(const QString &path)
+{
+    const QString caption = QStringLiteral(" Файл: ") + path + u' ';
+    if (caption.size() <= 93) return caption;
+    return caption.left(32) + QStringLiteral(" ... ") + caption.right(72);
+}
+
+void MediaOpener::OpenMediaFile()
+{
+    TForm1 &f = m_form;
+    MainState &st = f.state;
+    if (f.CheckBoxTrack->isChecked()) {
+        f.CheckBoxTrack->setChecked(false);
+        run(m_ops.CheckBoxTrackClick);
+    }
+
+    QString path;
+    if (!st.PendingMediaPath.isEmpty()) {
+        path = st.PendingMediaPath;
+        st.PendingMediaPath.clear();
+        if (!FileExists(path)) {
+            m_messages.error(QLatin1String(MissingFileTitle), QStringLiteral("Файл: ") + path);
+            return;
+        }
+    } else {
+        path = m_messages.openFile(f.OpenDialog1, QFileInfo(st.CurrentMediaPath).path());
+        if (path.isEmpty()) return;
+    }
+    if (!FileExists(path)) {
+        m_messages.error(QLatin1String(MissingFileTitle),
+                         QStringLiteral("Файл: ") + path + QStringLiteral(" (возможно недопустимые символы в нем)"));
+        st.PendingMediaPath.clear();
+        return;
+    }
+    AddRecentFile(path);
+    BusyCursor busy;
+    f.repaint();
+
+    // Release the previous file in the engine that plays it.
+    switch (m_player.ActiveEngine()) {
+    case Engine::Mpc: f.MPCHC->Stop(); break;
+    case Engine::Wmp: m_wmp.stop(); break;
+    case Engine::Mci: {
+        const TMPModes mode = m_mci.Mode();
+        if (mode != mpStopped && mode != mpNotReady && !st.CurrentMediaPath.isEmpty()) m_mci.Close();
+        break;
+    }
+    }
+
+    if (!st.SkipPreviousSave && !st.CurrentMediaPath.isEmpty()) {
+        if (f.NZkl->isChecked() && m_ops.SaveToINIVideo) m_ops.SaveToINIVideo(st.CurrentMediaPath);
+        if (f.N15->isChecked() && !f.NWord->isChecked() && m_ops.SwitchDocument)
+            m_ops.SwitchDocument(st.CurrentMediaPath, path);
+    }
+    st.SkipPreviousSave = false;
+
+    const std::optional<bool> settingsVideo =
+        m_ops.LoadFromINIVideo ? m_ops.LoadFromINIVideo(path) : std::nullopt;
+    const Engine engine = ChooseEngine(f.NMPC->isChecked(), f.OpenDialog1.filterIndex, settingsVideo,
+                                       Extension(path));
+    st.VideoFlag = engine != Engine::Mci;
+    f.MediaPlayer1->setVisible(engine == Engine::Mci);
+    f.MediaPlayer2->setVisible(engine != Engine::Mci);
+    if (m_video) {
+        if (engine == Engine::Mci) m_video->hide();
+        else if (engine == Engine::Wmp && m_video->isVisible()) m_video->raise();
+    }
+    if (m_text && !f.NWord->isChecked()) run(m_ops.RepaintEmbeddedDocument);
+
+    const QString loading = QString::fromUtf8(LoadingCaption);
+    f.GroupBox2->setTitle(loading);
+    if (m_text) m_text->setWindowTitle(loading);
+    if (m_video) m_video->setWindowTitle(loading);
+    f.repaint();
+    run(m_ops.ResetBookmarkNumbering);
+    f.TrackBar1->setValue(0);
+    st.CurrentMediaPath = path;
+
+    const bool opened = openInEngine(engine, path);
+    const QString key = MakeMediaKey(path);
+    f.GroupBox2->setTitle(GroupCaption(path));
+    if (m_text) m_text->setWindowTitle(QFileInfo(key).completeBaseName() + QStringLiteral(".ole"));
+    if (m_video) m_video->setWindowTitle(key);
+    if (!opened) return;
+
+    const int length = m_player.LengthMs();
+    if (engine == Engine::Mpc) f.MPCHC->Pause();
+    else if (engine == Engine::Wmp) m_wmp.pause();
+    m_clock.processEvents();
+    f.Label5->setText(MsToTimeText(length));
+    f.TrackBar1->setRange(0, std::max(0, length - 1));
+    f.TrackBar1->tag = SeekUser;
+    f.TrackBar1->setValue(0);
+
+    run(m_ops.DeleteAllBookmarks);
+    for (int i = 0; i < f.MarkImages.size(); ++i) f.MarkImages[i].visible = false;
+    f.Panel3->update();
+    if (f.NZkl->isChecked() && m_ops.LoadFromINIMedia) m_ops.LoadFromINIMedia(path);
+    if (f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    f.CheckBoxTrack->setChecked(false);
+}
+
+bool MediaOpener::openInEngine(Engine engine, const QString &path)
+{
+    switch (engine) {
+    case Engine::Mpc: {
+        TMPCHC &mpc = *m_form.MPCHC;
+        mpc.DurationSec = 0;
+        if (mpc.OpenInPlayer(path) == 0) {
+            // Reports come through the event loop, so events are processed here too.
+            for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) {
+                m_clock.sleepMs(10);
+                m_clock.processEvents();
+            }
+        }
+        mpc.Play();
+        mpc.Pause();
+        // A player that reports failing will never bring a duration.
+        for (int i = 0; i < 2000 && mpc.DurationSec < 1 && mpc.LoadState != 4; ++i) {
+            m_clock.sleepMs(10);
+            m_clock.processEvents();
+        }
+        return true;
+    }
+    case Engine::Wmp: {
+        m_wmp.setURL(path);
+        m_wmp.play();
+        m_wmp.pause();
+        for (int i = 0; i < 1000; ++i) {
+            if (m_wmp.duration() >= 1 || m_wmp.playState() == wmppsPaused || !m_wmp.lastError().isEmpty()) break;
+            m_clock.sleepMs(10);
+            m_clock.processEvents();
+        }
+        if (m_wmp.lastError().isEmpty()) return true;
+        m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + QStringLiteral("\n") +
+                                 m_wmp.lastError());
+        return false;
+    }
+    case Engine::Mci: {
+        QString error;
+        if (m_mci.Open(path, &error)) return true;
+        m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + QStringLiteral("\n") + error);
+        return false;
+    }
+    }
+    return false;
+}
+
+void MediaOpener::AddRecentFile(const QString &path)
+{
+    QStringList entries;
+    for (QAction *item : m_form.NH) entries << (item->text().size() < 4 ? QString() : item->text().mid(4));
+    // Case differences alone do not make a new entry.
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].compare(path, Qt::CaseInsensitive) == 0) {
+            entries.removeAt(i);
+            break;
+        }
+    }
+    entries.prepend(path);
+    for (int i = 0; i < 10; ++i) {
+        // An item without a path keeps a caption shorter than four characters.
+        const QString &entry = entries[i];
+        m_form.NH[i]->setText(entry.isEmpty() ? QStringLiteral("%1. ").arg(i)
+                                              : QStringLiteral("&%1. ").arg(i) + entry);
+    }
+}
+
+void MediaOpener::RecentItemClick(QAction *item)
+{
+    const QString caption = item->text();
+    const QString path = caption.size() < 4 ? QString() : TrimControlChars(caption.mid(4));
+    m_form.state.PendingMediaPath = path;
+    // An item without a path opens nothing (not the open dialog).
+    if (!path.isEmpty()) OpenMediaFile();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "playback/PlayerFacade.h"
+
+#include <QString>
+#include <optional>
+
+class Clock;
+class MciPlayer;
+class WmpPlayer;
+class TForm1;
+class TFormOle;
+class TFormWMP;
+class UserMessages;
+class QAction;
+struct MainOperations;
+
+// Replaces the open media file: saves what belongs to the previous one, picks the engine,
+// opens the new file and waits for its length, and keeps the recent-files menu.
+class MediaOpener {
+public:
+    MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp, Clock &clock,
+                UserMessages &messages, MainOperations &ops);
+    void setWindows(TFormWMP *video, TFormOle *text);
+
+    void OpenMediaFile();
+    void AddRecentFile(const QString &path);
+    void RecentItemClick(QAction *item);
+
+    // The filter of the open dialog that opens every file in the video window.
+    static constexpr int AllInVideoFilter = 4;
+    // Which engine plays a new file. settingsVideo: nullopt when it has no media settings
+    // file, else whether that file says it plays as video.
+    static Engine ChooseEngine(bool mpcMode, int filterIndex, std::optional<bool> settingsVideo,
+                               const QString &extension);
+    // The player group's caption for an open file, cut to fit.
+    static QString GroupCaption(const QString &path);
+
+private:
+    bool openInEngine(Engine engine, const QString &path);
+
+    TForm1 &m_form;
+    PlayerFacade &m_player;
+    MciPlayer &m_mci;
+    WmpPlayer &m_wmp;
+    Clock &m_clock;
+    UserMessages &m_messages;
+    MainOperations &m_ops;
+    TFormWMP *m_video = nullptr;
+    TFormOle *m_text = nullptr;
+};

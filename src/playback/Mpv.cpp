@@ -1,0 +1,102 @@
+#include "playback/Mpv.h"
+
+#include <mpv/client.h>
+
+#include <vector>
+
+MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(parent)
+{
+    mpv_handle *h = mpv_create();
+    if (!h) {
+        m_initError = QStringLiteral("mpv_create failed");
+        return;
+    }
+    // Nothing of the user's own mpv configuration may change how the program plays.
+    mpv_set_option_string(h, "config", "no");
+    mpv_set_option_string(h, "terminal", "no");
+    mpv_set_option_string(h, "input-default-bindings", "no");
+    mpv_set_option_string(h, "osc", "no");
+    mpv_set_option_string(h, "idle", "yes");
+    mpv_set_option_string(h, "keep-open", "yes");
+    mpv_set_option_string(h, "hr-seek", "yes");
+    mpv_set_option_string(h, "pause", "yes");
+    for (const auto &[name, value] : options) mpv_set_option_string(h, name.constData(), value.constData());
+    const int rc = mpv_initialize(h);
+    if (rc < 0) {
+        m_initError = errorText(rc);
+        mpv_terminate_destroy(h);
+        return;
+    }
+    m_handle = h;
+    mpv_set_wakeup_callback(m_handle, &MpvInstance::wakeup, this);
+}
+
+MpvInstance::~MpvInstance()
+{
+    if (!m_handle) return;
+    mpv_set_wakeup_callback(m_handle, nullptr, nullptr);
+    mpv_terminate_destroy(m_handle);
+}
+
+void MpvInstance::wakeup(void *self)
+{
+    // Called on one of mpv's threads: only queue the drain on the UI thread.
+    QMetaObject::invokeMethod(static_cast<MpvInstance *>(self), &MpvInstance::drainEvents,
+                              Qt::QueuedConnection);
+}
+
+void MpvInstance::drainEvents()
+{
+    while (m_handle) {
+        mpv_event *e = mpv_wait_event(m_handle, 0);
+        if (e->event_id == MPV_EVENT_NONE) break;
+        switch (e->event_id) {
+        case MPV_EVENT_START_FILE: emit startFile(); break;
+        case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
+        case MPV_EVENT_END_FILE: {
+            const auto *end = static_cast<mpv_event_end_file *>(e->data);
+            emit endFile(end->reason, end->error);
+            break;
+        }
+        case MPV_EVENT_IDLE: emit idle(); break;
+        case MPV_EVENT_PLAYBACK_RESTART: emit seekDone(); break;
+        default: break;
+        }
+    }
+}
+
+int MpvInstance::command(std::initializer_list<const char *> args)
+{
+    if (!m_handle) return MPV_ERROR_UNINITIALIZED;
+    std::vector<const char *> argv(args);
+    argv.push_back(nullptr);
+    return mpv_command(m_handle, argv.data());
+}
+
+double MpvInstance::getDouble(const char *name, double fallback) const
+{
+    double v = fallback;
+    if (!m_handle || mpv_get_property(m_handle, name, MPV_FORMAT_DOUBLE, &v) < 0) return fallback;
+    return v;
+}
+
+bool MpvInstance::getFlag(const char *name) const
+{
+    int v = 0;
+    if (!m_handle || mpv_get_property(m_handle, name, MPV_FORMAT_FLAG, &v) < 0) return false;
+    return v != 0;
+}
+
+int MpvInstance::setFlag(const char *name, bool value)
+{
+    int v = value ? 1 : 0;
+    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_FLAG, &v) : MPV_ERROR_UNINITIALIZED;
+}
+
+int MpvInstance::setDouble(const char *name, double value)
+{
+    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_DOUBLE, &value)
+                    : MPV_ERROR_UNINITIALIZED;
+}
+
+QString MpvInstance::errorText(int code) { return QString::fromUtf8(mpv_error_string(code)); }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <utility>
+#include <vector>
+
+struct mpv_handle;
+
+// Names of the mpv properties, options and commands the program uses.
+namespace MpvName {
+inline constexpr const char *TimePos = "time-pos";
+inline constexpr const char *Duration = "duration";
+inline constexpr const char *Pause = "pause";
+inline constexpr const char *EofReached = "eof-reached";
+inline constexpr const char *Volume = "volume";
+inline constexpr const char *AoVolume = "ao-volume";
+inline constexpr const char *LoadFile = "loadfile";
+inline constexpr const char *Stop = "stop";
+inline constexpr const char *Seek = "seek";
+inline constexpr const char *SeekExact = "absolute+exact";
+} // namespace MpvName
+
+using MpvOptions = std::vector<std::pair<QByteArray, QByteArray>>;
+
+// One in-process libmpv player. Events are pumped, never polled: mpv's wakeup callback only
+// queues a call on the UI thread, which drains the event queue.
+class MpvInstance : public QObject {
+    Q_OBJECT
+public:
+    // Options are set before initialisation (e.g. {"vid", "no"}, {"ao", "null"}).
+    explicit MpvInstance(const MpvOptions &options, QObject *parent = nullptr);
+    ~MpvInstance() override;
+
+    bool ok() const { return m_handle != nullptr; }
+    mpv_handle *handle() const { return m_handle; }
+    QString initError() const { return m_initError; }
+
+    // Synchronous command; returns mpv's error code (0 = success).
+    int command(std::initializer_list<const char *> args);
+    double getDouble(const char *name, double fallback = 0) const;
+    bool getFlag(const char *name) const;
+    int setFlag(const char *name, bool value);
+    int setDouble(const char *name, double value);
+    static QString errorText(int code);
+
+    // Processes mpv's pending events now (the queued pump does the same).
+    void drainEvents();
+
+signals:
+    void startFile();
+    void fileLoaded();
+    void endFile(int reason, int error); // reason: MPV_END_FILE_REASON_*
+    void idle();
+    void seekDone(); // playback restarted after a seek or load
+
+private:
+    static void wakeup(void *self);
+
+    mpv_handle *m_handle = nullptr;
+    QString m_initError;
+};

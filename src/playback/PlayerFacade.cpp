@@ -1,0 +1,380 @@
+#include "playback/PlayerFacade.h"
+
+#include "app/Controls.h"
+#include "app/MainLifecycle.h"
+#include "app/MediaTime.h"
+#include "app/TForm1.h"
+#include "platform/Clock.h"
+#include "playback/Engines.h"
+#include "playback/TMPCHC.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+void run(const std::function<void()> &op)
+{
+    if (op) op();
+}
+} // namespace
+
+PlayerFacade::PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp,
+                           MainOperations &ops)
+    : m_form(form), m_clock(clock), m_mci(mci), m_wmp(wmp), m_ops(ops)
+{
+    connect(m_form.TrackBar1, &QSlider::valueChanged, this, [this] { SeekFromTrackBar(); });
+    m_form.Timer2->onTimeout = [this] { RefreshPositionDisplay(); };
+    m_form.TrackBar1->setMouseTracking(true);
+    m_form.TrackBar1->setPageStep(0); // a click seeks to where it lands, never by a page
+    m_form.TrackBar1->installEventFilter(this);
+    for (QLabel *l : {m_form.Label1, m_form.Label1t, m_form.Label11, m_form.Label5}) l->installEventFilter(this);
+    for (MediaButtonBar *bar : {m_form.MediaPlayer1, m_form.MediaPlayer2})
+        connect(bar, &MediaButtonBar::buttonClicked, this, &PlayerFacade::ButtonClick);
+}
+
+PlayerFacade::~PlayerFacade() { m_form.Timer2->onTimeout = nullptr; }
+
+Engine PlayerFacade::ActiveEngine() const
+{
+    if (m_form.NMPC->isChecked()) return Engine::Mpc;
+    return m_form.state.VideoFlag ? Engine::Wmp : Engine::Mci;
+}
+
+int PlayerFacade::PlayState()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: return m_form.MPCHC->GetPlayState();
+    case Engine::Wmp: {
+        const int s = m_wmp.playState();
+        return s >= wmppsStopped && s <= wmppsPlaying ? s : 0;
+    }
+    case Engine::Mci:
+        switch (m_mci.Mode()) {
+        case mpPlaying: return 3;
+        case mpPaused: return 2;
+        case mpStopped: return 1;
+        default: return 0;
+        }
+    }
+    return 0;
+}
+
+int PlayerFacade::PositionMs()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: return EngineSecondsToMs(m_form.MPCHC->GetPosition());
+    case Engine::Wmp: return EngineSecondsToMs(m_wmp.currentPosition());
+    case Engine::Mci: return m_mci.Position();
+    }
+    return 0;
+}
+
+int PlayerFacade::LengthMs()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: return EngineLengthToMs(m_form.MPCHC->DurationSec);
+    case Engine::Wmp: return EngineLengthToMs(m_wmp.duration());
+    case Engine::Mci: return m_mci.Length();
+    }
+    return 0;
+}
+
+void PlayerFacade::Play()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: m_form.MPCHC->Play(); break;
+    case Engine::Wmp: m_wmp.play(); break;
+    case Engine::Mci: m_mci.Play(); break;
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::Pause()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: m_form.MPCHC->Pause(); break;
+    case Engine::Wmp: m_wmp.pause(); break;
+    case Engine::Mci: m_mci.Pause(); break;
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::Stop()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: m_form.MPCHC->Stop(); break;
+    case Engine::Wmp: m_wmp.stop(); break;
+    case Engine::Mci: m_mci.Stop(); break;
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::SetPositionMs(int ms)
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc: m_form.MPCHC->SetPosition(ms / 1000.0); break;
+    case Engine::Wmp: m_wmp.setCurrentPosition(ms / 1000.0); break;
+    case Engine::Mci: m_mci.SetPosition(ms); break;
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::RestartAutoPausePeriod()
+{
+    if (m_form.CheckBox1->isChecked()) m_form.TimerPeriod->start();
+    else m_form.TimerPeriod->stop();
+    m_form.TimerPause->stop();
+}
+
+void PlayerFacade::SeekFromTrackBar()
+{
+    TForm1 &f = m_form;
+    const int tag = f.TrackBar1->tag;
+    if (tag == SeekUser && f.CheckBox8->isChecked() && !f.state.LoopPaused)
+        f.state.BookmarkRepeatsLeft = f.UpDown6->position();
+    if (tag == SeekDisplay) {
+        f.TrackBar1->tag = SeekUser;
+        return;
+    }
+    RestartAutoPausePeriod();
+    f.Timer2->stop();
+    const int p = f.TrackBar1->value();
+    f.Label1->setText(MediaTimeToStr(MsToMediaTime(p), TimePattern::Clock));
+    f.Label11->setText(MediaTimeToStr(MsToMediaTime(p), TimePattern::Millis));
+    f.Label1->repaint();
+    f.Label11->repaint();
+
+    const int state = PlayState();
+    switch (ActiveEngine()) {
+    case Engine::Mpc:
+        if (state == 3) {
+            f.MPCHC->Pause();
+            m_clock.sleepMs(20);
+            f.MPCHC->SetPosition(p / 1000.0);
+            m_clock.sleepMs(20);
+            f.MPCHC->Play();
+        } else if (state == 1 || state == 2) {
+            f.MPCHC->SetPosition(p / 1000.0);
+        }
+        break;
+    case Engine::Wmp:
+        if (state == 3) {
+            m_wmp.setCurrentPosition(p / 1000.0);
+            m_wmp.play();
+        } else if (state == 1 || state == 2) {
+            m_wmp.setCurrentPosition(p / 1000.0);
+        }
+        break;
+    case Engine::Mci:
+        if (state == 3) {
+            m_mci.SetPosition(p);
+            m_mci.Play();
+        } else if (state == 1 || state == 2) {
+            m_mci.SetPosition(p);
+        }
+        break;
+    }
+    if (tag == SeekUser && f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    f.Timer2->start();
+    emit playbackChanged();
+}
+
+void PlayerFacade::RefreshPositionDisplay()
+{
+    m_form.Timer2->stop();
+    try {
+        run(m_ops.VolumeFollow);
+        m_form.TrackBar1->tag = SeekDisplay;
+        m_form.TrackBar1->setValue(PositionMs());
+    } catch (...) {
+        // A failing refresh is skipped; the next one comes 100 ms later.
+    }
+    m_form.Timer2->start();
+}
+
+void PlayerFacade::TogglePlayPause()
+{
+    const int state = PlayState();
+    if (ActiveEngine() == Engine::Mci) {
+        if (state == 3) {
+            m_mci.Pause();
+        } else if (state == 1 || state == 2) {
+            // Continue from the position shown, not from wherever the player stopped.
+            m_mci.SetPosition(m_form.TrackBar1->value());
+            m_mci.Play();
+        }
+    } else if (state == 3) {
+        Pause();
+    } else if (state == 1 || state == 2) {
+        Play();
+    }
+    emit playbackChanged();
+}
+
+int PlayerFacade::ClickPosition(int x, int width, int minimum, int maximum)
+{
+    if (x < 12) x = 7;
+    if (x > width - 14) x = width - 9;
+    const double span = static_cast<double>(maximum) - minimum;
+    return static_cast<int>(std::trunc(span * (x - 7) / (width - 16) + minimum));
+}
+
+QString PlayerFacade::PositionHint(int c, int current, bool tenths)
+{
+    const auto tenth = [](int ms) { return static_cast<int>(std::lround(ms / 100.0) * 100); };
+    int d = std::abs(c - current);
+    const bool forward = c >= current;
+    if (tenths) {
+        c = tenth(c);
+        d = tenth(d);
+    }
+    return u' ' + MsToTimeText(c) + QStringLiteral("   t") + (forward ? u'+' : u'-') + MsToTimeText(d);
+}
+
+bool PlayerFacade::eventFilter(QObject *watched, QEvent *event)
+{
+    TrackBar *bar = m_form.TrackBar1;
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            TogglePlayPause();
+            return true;
+        }
+        if (watched == bar) {
+            const int x = static_cast<int>(mouse->position().x());
+            bar->tag = SeekUser;
+            bar->setValue(ClickPosition(x, bar->width(), bar->minimum(), bar->maximum()));
+        }
+    } else if (event->type() == QEvent::MouseMove && watched == bar) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int c = ClickPosition(static_cast<int>(mouse->position().x()), bar->width(), bar->minimum(),
+                                    bar->maximum());
+        const QString hint = PositionHint(c, bar->value(), ActiveEngine() == Engine::Mpc);
+        bar->setToolTip(hint);
+        QToolTip::showText(mouse->globalPosition().toPoint(), hint, bar);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int PlayerFacade::stepMs() const { return m_form.UpDown1->position() * 1000; }
+
+void PlayerFacade::StepForward()
+{
+    const int s = stepMs();
+    const int cur = PositionMs();
+    if (ActiveEngine() == Engine::Mci) {
+        if (static_cast<std::int64_t>(cur) + s <= m_mci.Length()) {
+            const bool wasPlaying = m_mci.Mode() == mpPlaying;
+            m_mci.SetPosition(cur + s);
+            if (wasPlaying) m_mci.Play();
+        } else {
+            m_mci.SetPosition(0);
+            m_mci.Stop();
+        }
+    } else if (LengthMs() >= cur + s) {
+        SetPositionMs(cur + s);
+    } else {
+        SetPositionMs(0);
+        Stop();
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::StepBack()
+{
+    const int s = stepMs();
+    const int cur = PositionMs();
+    if (ActiveEngine() == Engine::Mci) {
+        if (cur - s >= 0) {
+            const bool wasPlaying = m_mci.Mode() == mpPlaying;
+            m_mci.SetPosition(cur - s);
+            if (wasPlaying) m_mci.Play();
+        } else {
+            m_mci.SetPosition(0);
+            m_mci.Play();
+        }
+    } else if (cur - s >= 0) {
+        SetPositionMs(cur - s);
+    } else {
+        SetPositionMs(0);
+        Play();
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::GoToEnd()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc:
+        m_form.MPCHC->Pause();
+        m_form.MPCHC->SetPosition(m_form.MPCHC->DurationSec);
+        m_form.MPCHC->Pause();
+        break;
+    case Engine::Wmp:
+        m_wmp.pause();
+        m_wmp.setCurrentPosition(m_wmp.duration());
+        m_wmp.pause();
+        break;
+    case Engine::Mci: m_mci.SetPosition(m_mci.Length()); break;
+    }
+    emit playbackChanged();
+}
+
+void PlayerFacade::GoToStart()
+{
+    switch (ActiveEngine()) {
+    case Engine::Mpc:
+        m_form.MPCHC->SetPosition(0);
+        m_form.MPCHC->Stop();
+        break;
+    case Engine::Wmp:
+        m_wmp.setCurrentPosition(0);
+        m_wmp.stop();
+        break;
+    case Engine::Mci: m_mci.SetPosition(0); break;
+    }
+    emit playbackChanged();
+}
+
+// The external player was closed by the user: start it again on the same file.
+void PlayerFacade::playExternalAgain()
+{
+    TMPCHC &mpc = *m_form.MPCHC;
+    if (!QFileInfo(mpc.LoadedFile).isFile() || mpc.OpenInPlayer(mpc.LoadedFile) != 0) return;
+    for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) m_clock.sleepMs(10);
+    for (int i = 0; i < 2000 && mpc.DurationSec < 1; ++i) {
+        m_clock.sleepMs(10);
+        m_clock.processEvents();
+    }
+    mpc.Play();
+}
+
+void PlayerFacade::ButtonClick(MediaButtonBar::Button button)
+{
+    if (button != MediaButtonBar::Stop) RestartAutoPausePeriod();
+    const Engine engine = ActiveEngine();
+    const int state = PlayState();
+    switch (button) {
+    case MediaButtonBar::Play:
+        if (engine == Engine::Mpc && m_form.MPCHC->LoadState == 0) playExternalAgain();
+        else if (engine == Engine::Mci || state == 1 || state == 2) Play();
+        break;
+    case MediaButtonBar::Pause:
+        if (engine == Engine::Mci || state == 3) Pause();
+        break;
+    case MediaButtonBar::Stop: Stop(); break;
+    case MediaButtonBar::Next: GoToEnd(); break;
+    case MediaButtonBar::Prev: GoToStart(); break;
+    case MediaButtonBar::Step: StepForward(); break;
+    case MediaButtonBar::Back: StepBack(); break;
+    case MediaButtonBar::ButtonCount: break;
+    }
+    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (button == MediaButtonBar::Play) m_form.TimerPlayNoRefrN->start();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "playback/MediaButtonBar.h"
+
+#include <QObject>
+#include <QString>
+
+class Clock;
+class MciPlayer;
+class WmpPlayer;
+class TForm1;
+struct MainOperations;
+
+enum class Engine { Mci, Wmp, Mpc };
+
+// The one set of operations through which the program reads and drives playback, whatever
+// engine plays the open file: the audio player, the video window's player or the external
+// player. It also owns the position bar's seeks, clicks and hint, and the button bars.
+class PlayerFacade : public QObject {
+    Q_OBJECT
+public:
+    PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp, MainOperations &ops);
+    ~PlayerFacade() override;
+
+    Engine ActiveEngine() const;
+    int PlayState();       // 0 other, 1 stopped, 2 paused, 3 playing
+    bool IsPlaying() { return PlayState() == 3; }
+    int PositionMs();
+    int LengthMs();
+    void Play();
+    void Pause();
+    void Stop();
+    void SetPositionMs(int ms);
+
+    void SeekFromTrackBar();
+    void RefreshPositionDisplay(); // Timer2
+    void TogglePlayPause();
+    void ButtonClick(MediaButtonBar::Button button);
+    void StepForward();
+    void StepBack();
+    void GoToEnd();
+    void GoToStart();
+
+    // Where a left click at x on a bar of the given width seeks to.
+    static int ClickPosition(int x, int width, int minimum, int maximum);
+    // The hint over the position bar for the position c under the mouse.
+    static QString PositionHint(int c, int current, bool tenths);
+
+    // The auto-pause period counts again from now; a running pause is cancelled.
+    void RestartAutoPausePeriod();
+
+signals:
+    void playbackChanged(); // play state or position moved by a command
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int stepMs() const;
+    void playExternalAgain();
+
+    TForm1 &m_form;
+    Clock &m_clock;
+    MciPlayer &m_mci;
+    WmpPlayer &m_wmp;
+    MainOperations &m_ops;
+};

@@ -1,0 +1,79 @@
+#include "playback/VideoView.h"
+
+#include "playback/Mpv.h"
+
+#include <QOpenGLContext>
+#include <mpv/client.h>
+#include <mpv/render_gl.h>
+
+namespace {
+void *GetProcAddress(void *, const char *name)
+{
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void *>(context->getProcAddress(QByteArray(name))) : nullptr;
+}
+} // namespace
+
+VideoView::VideoView(MpvInstance &mpv, QWidget *parent) : QOpenGLWidget(parent), m_mpv(mpv)
+{
+    setObjectName(QStringLiteral("WindowsMediaPlayer1"));
+    setAccessibleName(QStringLiteral("Видео"));
+}
+
+VideoView::~VideoView()
+{
+    if (!m_render) return;
+    makeCurrent();
+    mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+    mpv_render_context_free(m_render);
+    doneCurrent();
+}
+
+void VideoView::initializeGL()
+{
+    if (!m_mpv.ok() || m_render) return;
+    mpv_opengl_init_params gl{&GetProcAddress, nullptr};
+    int advanced = 1;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
+                                 {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+                                 {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_create(&m_render, m_mpv.handle(), params) < 0) {
+        m_render = nullptr;
+        return;
+    }
+    mpv_render_context_set_update_callback(m_render, &VideoView::onUpdate, this);
+    // A file loaded before there was anything to draw on lost its video track: take it again.
+    m_mpv.command({"video-reload"});
+    m_mpv.command({"set", "vid", "auto"});
+}
+
+void VideoView::onUpdate(void *self)
+{
+    // Called on one of mpv's threads: only queue the redraw.
+    QMetaObject::invokeMethod(static_cast<VideoView *>(self), &VideoView::frameReady, Qt::QueuedConnection);
+}
+
+void VideoView::frameReady()
+{
+    if (m_render && (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME)) update();
+}
+
+void VideoView::paintGL()
+{
+    if (!m_render) return;
+    const qreal ratio = devicePixelRatioF();
+    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
+                       static_cast<int>(height() * ratio), 0};
+    int flip = 1;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                 {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_render(m_render, params);
+}
+
+void VideoView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    emit doubleClicked();
+    QOpenGLWidget::mouseDoubleClickEvent(event);
+}
