@@ -90,7 +90,7 @@ void MediaOpener::OpenMediaFile()
         path = st.PendingMediaPath;
         st.PendingMediaPath.clear();
         if (!FileExists(path)) {
-            m_messages.error(QLatin1String(MissingFileTitle), QStringLiteral("Файл: ") + path);
+            m_messages.error(QString::fromUtf8(MissingFileTitle), QStringLiteral("Файл: ") + path);
             return;
         }
     } else {
@@ -98,7 +98,7 @@ void MediaOpener::OpenMediaFile()
         if (path.isEmpty()) return;
     }
     if (!FileExists(path)) {
-        m_messages.error(QLatin1String(MissingFileTitle),
+        m_messages.error(QString::fromUtf8(MissingFileTitle),
                          QStringLiteral("Файл: ") + path + QStringLiteral(" (возможно недопустимые символы в нем)"));
         st.PendingMediaPath.clear();
         return;

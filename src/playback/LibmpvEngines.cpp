@@ -104,15 +104,14 @@ TMPModes LibmpvMci::Mode()
 
 int LibmpvMci::Position()
 {
-    return m_loader.loaded() ? EngineSecondsToMs(mpv().getDouble(MpvName::TimePos)) : 0;
+    return m_loader.loaded() ? EngineSecondsToMs(mpv().position()) : 0;
 }
 
 void LibmpvMci::SetPosition(int ms)
 {
     if (!m_loader.loaded()) return;
     if (m_mode == mpPlaying) Stop();
-    const QByteArray target = QByteArray::number(ms / 1000.0, 'f', 3);
-    mpv().command({MpvName::Seek, target.constData(), MpvName::SeekExact});
+    mpv().seekExact(ms / 1000.0);
 }
 
 int LibmpvMci::Length()
@@ -125,7 +124,7 @@ void LibmpvMci::Play()
     if (!m_loader.loaded()) return;
     // At the end of the file play starts again from the beginning, as the player's own
     // play button does.
-    if (mpv().getFlag(MpvName::EofReached)) mpv().command({MpvName::Seek, "0", MpvName::SeekExact});
+    if (mpv().getFlag(MpvName::EofReached)) mpv().seekExact(0);
     mpv().setFlag(MpvName::Pause, false);
     m_mode = mpPlaying;
 }
@@ -161,8 +160,7 @@ void LibmpvWmp::setURL(const QString &path)
 
 void LibmpvWmp::play()
 {
-    if (m_loader.loaded() && mpv().getFlag(MpvName::EofReached))
-        mpv().command({MpvName::Seek, "0", MpvName::SeekExact});
+    if (m_loader.loaded() && mpv().getFlag(MpvName::EofReached)) mpv().seekExact(0);
     mpv().setFlag(MpvName::Pause, false);
     m_stopped = false;
 }
@@ -176,7 +174,7 @@ void LibmpvWmp::pause()
 void LibmpvWmp::stop()
 {
     mpv().setFlag(MpvName::Pause, true);
-    if (m_loader.loaded()) mpv().command({MpvName::Seek, "0", MpvName::SeekExact});
+    if (m_loader.loaded()) mpv().seekExact(0);
     m_stopped = true;
 }
 
@@ -189,13 +187,11 @@ int LibmpvWmp::playState()
     return mpv().getFlag(MpvName::Pause) ? wmppsPaused : wmppsPlaying;
 }
 
-double LibmpvWmp::currentPosition() { return m_loader.loaded() ? mpv().getDouble(MpvName::TimePos) : 0; }
+double LibmpvWmp::currentPosition() { return m_loader.loaded() ? mpv().position() : 0; }
 
 void LibmpvWmp::setCurrentPosition(double seconds)
 {
-    if (!m_loader.loaded()) return;
-    const QByteArray target = QByteArray::number(seconds, 'f', 6);
-    mpv().command({MpvName::Seek, target.constData(), MpvName::SeekExact});
+    if (m_loader.loaded()) mpv().seekExact(seconds);
 }
 
 double LibmpvWmp::duration() { return m_loader.loaded() ? mpv().getDouble(MpvName::Duration) : 0; }

@@ -2,6 +2,8 @@
 
 #include <mpv/client.h>
 
+#include <QElapsedTimer>
+#include <algorithm>
 #include <vector>
 
 MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(parent)
@@ -50,6 +52,31 @@ void MpvInstance::drainEvents()
     while (m_handle) {
         mpv_event *e = mpv_wait_event(m_handle, 0);
         if (e->event_id == MPV_EVENT_NONE) break;
+        dispatch(e);
+    }
+}
+
+bool MpvInstance::seekExact(double seconds, int timeoutMs)
+{
+    if (!m_handle) return false;
+    drainEvents(); // a restart already queued must not end the wait early
+    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    if (command({MpvName::Seek, target.constData(), MpvName::SeekExact}) < 0) return false;
+    m_seekTarget = seconds;
+    QElapsedTimer waited;
+    waited.start();
+    for (qint64 left = timeoutMs; left > 0; left = timeoutMs - waited.elapsed()) {
+        mpv_event *e = mpv_wait_event(m_handle, static_cast<double>(left) / 1000.0);
+        dispatch(e);
+        if (e->event_id == MPV_EVENT_PLAYBACK_RESTART) return true;
+        if (e->event_id == MPV_EVENT_END_FILE) return false;
+    }
+    return false;
+}
+
+void MpvInstance::dispatch(const mpv_event *e)
+{
+    {
         switch (e->event_id) {
         case MPV_EVENT_START_FILE: emit startFile(); break;
         case MPV_EVENT_FILE_LOADED: emit fileLoaded(); break;
@@ -65,9 +92,16 @@ void MpvInstance::drainEvents()
     }
 }
 
+double MpvInstance::position() const
+{
+    const double reported = getDouble(MpvName::TimePos);
+    return m_seekTarget ? std::max(reported, *m_seekTarget) : reported;
+}
+
 int MpvInstance::command(std::initializer_list<const char *> args)
 {
     if (!m_handle) return MPV_ERROR_UNINITIALIZED;
+    m_seekTarget.reset(); // any other command may move playback anywhere
     std::vector<const char *> argv(args);
     argv.push_back(nullptr);
     return mpv_command(m_handle, argv.data());

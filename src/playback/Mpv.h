@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,14 @@ public:
 
     // Processes mpv's pending events now (the queued pump does the same).
     void drainEvents();
+    // Seeks exactly and waits, at most timeoutMs, until mpv has landed there, so that the
+    // position read next is the target. False when the seek was refused or timed out.
+    bool seekExact(double seconds, int timeoutMs = 2000);
+    // The playback position in seconds. After a seek mpv may report the target less the
+    // audio output's buffer until audio has really played (while paused, or just after
+    // resuming); playback never goes back before the last seek's target without another
+    // command, so the target is the floor of what is reported.
+    double position() const;
 
 signals:
     void startFile();
@@ -57,7 +66,9 @@ signals:
 
 private:
     static void wakeup(void *self);
+    void dispatch(const struct mpv_event *e);
 
     mpv_handle *m_handle = nullptr;
     QString m_initError;
+    std::optional<double> m_seekTarget;
 };

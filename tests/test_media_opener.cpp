@@ -1,0 +1,196 @@
+#include "ProgramFixture.h"
+
+#include "app/MediaOpener.h"
+#include "persist/MediaKey.h"
+#include "document/TFormOle.h"
+#include "playback/MediaButtonBar.h"
+#include "playback/TFormWMP.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+
+class OpenerTest : public ProgramTest {
+protected:
+    void SetUp() override { start(); }
+    MediaOpener &opener() { return program->opener(); }
+    void openPending(const QString &path)
+    {
+        form().state.PendingMediaPath = path;
+        opener().OpenMediaFile();
+    }
+    QStringList recent()
+    {
+        QStringList captions;
+        for (QAction *a : form().NH) captions << a->text();
+        return captions;
+    }
+};
+
+} // namespace
+
+TEST(MediaOpenerRules, EngineChoice)
+{
+    const auto choose = MediaOpener::ChooseEngine;
+    const int videoFilter = MediaOpener::AllInVideoFilter;
+    EXPECT_EQ(choose(true, 0, std::nullopt, ".wav"), Engine::Mpc);
+    EXPECT_EQ(choose(false, videoFilter, false, ".wav"), Engine::Wmp);
+    EXPECT_EQ(choose(false, 2, false, ".mp3"), Engine::Mci); // settings say audio: an MP3 in the audio player
+    EXPECT_EQ(choose(false, 2, true, ".wav"), Engine::Wmp);
+    EXPECT_EQ(choose(false, 2, std::nullopt, ".wav"), Engine::Mci);
+    EXPECT_EQ(choose(false, 2, std::nullopt, ".WAV"), Engine::Wmp); // only the exact lower case
+    EXPECT_EQ(choose(false, 2, std::nullopt, ""), Engine::Wmp);
+}
+
+TEST(MediaOpenerRules, GroupCaptionIsCutToFit)
+{
+    const QString shortPath = QStringLiteral("/home/ann/a.wav");
+    EXPECT_EQ(MediaOpener::GroupCaption(shortPath), " Файл: /home/ann/a.wav ");
+    QString path = QStringLiteral("/");
+    while (path.size() < 120) path += QStringLiteral("abcdefghi/");
+    path = path.left(116) + QStringLiteral(".wav");
+    ASSERT_EQ(path.size(), 120);
+    const QString caption = MediaOpener::GroupCaption(path);
+    EXPECT_EQ(caption, " Файл: " + path.left(25) + " ... " + path.right(71) + " ");
+    EXPECT_EQ(caption.size(), 32 + 5 + 72);
+}
+
+TEST_F(OpenerTest, OpensIntoTheChosenEngineAndShowsTheLength)
+{
+    const QString wav = mediaFile(QStringLiteral("talk.wav"));
+    mci.lengths[wav] = 83456;
+    openPending(wav);
+    EXPECT_EQ(form().state.CurrentMediaPath, wav);
+    EXPECT_FALSE(form().state.VideoFlag);
+    EXPECT_TRUE(form().MediaPlayer1->isVisibleTo(&form()));
+    EXPECT_FALSE(form().MediaPlayer2->isVisibleTo(&form()));
+    EXPECT_EQ(form().Label5->text(), "00:01:23.456");
+    EXPECT_EQ(form().TrackBar1->maximum(), 83455);
+    EXPECT_EQ(form().TrackBar1->value(), 0);
+    EXPECT_EQ(form().GroupBox2->title(), " Файл: " + wav + " ");
+    EXPECT_EQ(program->FormWMP()->windowTitle(), MakeMediaKey(wav));
+    EXPECT_TRUE(program->FormOle()->windowTitle().endsWith(QStringLiteral("talk.ole")));
+
+    const QString upper = mediaFile(QStringLiteral("Loud.WAV"));
+    program->FormWMP()->show();
+    openPending(upper);
+    EXPECT_TRUE(form().state.VideoFlag);
+    EXPECT_TRUE(form().MediaPlayer2->isVisibleTo(&form()));
+    EXPECT_EQ(form().Label5->text(), "00:01:00.000");
+    EXPECT_TRUE(program->FormWMP()->isVisible());
+
+    openPending(wav); // back to the audio player: the video window goes away
+    EXPECT_FALSE(program->FormWMP()->isVisible());
+}
+
+TEST_F(OpenerTest, MediaSettingsDecideTheEngineAndAreSavedAndLoaded)
+{
+    QStringList log;
+    auto &ops = program->operations();
+    ops.LoadFromINIVideo = [](const QString &path) -> std::optional<bool> {
+        if (path.endsWith(QStringLiteral("audio.mp3"))) return false;
+        return std::nullopt;
+    };
+    ops.SaveToINIVideo = [&log](const QString &p) { log << "save " + QFileInfo(p).fileName(); };
+    ops.LoadFromINIMedia = [&log](const QString &p) { log << "load " + QFileInfo(p).fileName(); };
+    ops.DeleteAllBookmarks = [&log] { log << QStringLiteral("clear"); };
+
+    openPending(mediaFile(QStringLiteral("audio.mp3")));
+    EXPECT_FALSE(form().state.VideoFlag); // Video=0 in its settings: the audio player
+    // The start-up's skip flag was consumed: nothing of a previous file is saved.
+    EXPECT_EQ(log, QStringList({"clear", "load audio.mp3"}));
+    log.clear();
+    openPending(mediaFile(QStringLiteral("video.mp3")));
+    EXPECT_TRUE(form().state.VideoFlag);
+    EXPECT_EQ(log, QStringList({"save audio.mp3", "clear", "load video.mp3"}));
+
+    form().NZkl->setChecked(false);
+    log.clear();
+    openPending(mediaFile(QStringLiteral("audio.mp3")));
+    EXPECT_EQ(log, QStringList({"clear"}));
+}
+
+TEST_F(OpenerTest, DialogFilterForVideoStaysForLaterOpens)
+{
+    const QString wav = mediaFile(QStringLiteral("x.wav"));
+    messages.filesToOpen << wav;
+    form().OpenDialog1.filterIndex = MediaOpener::AllInVideoFilter; // as if the user picked it
+    opener().OpenMediaFile();
+    EXPECT_EQ(messages.dialogs.size(), 1);
+    EXPECT_TRUE(form().state.VideoFlag);
+    form().NH[0]->trigger(); // the recent-files menu, no dialog
+    EXPECT_EQ(messages.dialogs.size(), 1);
+    EXPECT_TRUE(form().state.VideoFlag);
+
+    // A cancelled dialog changes nothing.
+    opener().OpenMediaFile();
+    EXPECT_EQ(messages.dialogs.size(), 2);
+    EXPECT_EQ(form().state.CurrentMediaPath, wav);
+}
+
+TEST_F(OpenerTest, MissingAndBrokenFilesAreReported)
+{
+    const QString good = mediaFile(QStringLiteral("good.wav"));
+    openPending(good);
+    openPending(home.filePath(QStringLiteral("gone.wav")));
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_EQ(messages.errors[0], "Ошибка существования файла!|Файл: " + home.filePath("gone.wav"));
+    EXPECT_EQ(form().state.CurrentMediaPath, good); // nothing else changed
+    EXPECT_TRUE(form().state.PendingMediaPath.isEmpty());
+
+    const QString broken = mediaFile(QStringLiteral("text.wav"));
+    mci.broken[broken] = QStringLiteral("unrecognized file format");
+    openPending(broken);
+    ASSERT_EQ(messages.errors.size(), 2);
+    EXPECT_TRUE(messages.errors[1].startsWith(QStringLiteral("Stenova|Не удалось открыть файл: ") + broken));
+    EXPECT_TRUE(messages.errors[1].endsWith(QStringLiteral("unrecognized file format")));
+    EXPECT_EQ(form().GroupBox2->title(), " Файл: " + broken + " ");
+
+    const QString brokenVideo = mediaFile(QStringLiteral("bad.mp4"));
+    wmp.broken[brokenVideo] = QStringLiteral("loading failed");
+    openPending(brokenVideo);
+    ASSERT_EQ(messages.errors.size(), 3);
+    EXPECT_TRUE(messages.errors[2].endsWith(QStringLiteral("loading failed")));
+
+    // The program goes on: a good file still opens and plays.
+    openPending(good);
+    program->player().Play();
+    clock.advance(500);
+    EXPECT_EQ(program->player().PositionMs(), 500);
+}
+
+TEST_F(OpenerTest, RecentFilesMenu)
+{
+    QStringList paths;
+    for (int i = 0; i < 11; ++i) paths << mediaFile(QStringLiteral("f%1.wav").arg(i));
+    for (int i = 0; i < 4; ++i) opener().AddRecentFile(paths[i]);
+    EXPECT_EQ(recent()[0], "&0. " + paths[3]);
+    EXPECT_EQ(recent()[3], "&3. " + paths[0]);
+    EXPECT_EQ(recent()[4], "4. "); // an item without a path stays shorter than four characters
+
+    opener().AddRecentFile(paths[0]); // at position 3: moves to the top
+    EXPECT_EQ(recent().mid(0, 4), QStringList({"&0. " + paths[0], "&1. " + paths[3], "&2. " + paths[2],
+                                               "&3. " + paths[1]}));
+    opener().AddRecentFile(paths[2].toUpper()); // letter case alone is the same entry
+    EXPECT_EQ(recent()[0], "&0. " + paths[2].toUpper());
+    EXPECT_EQ(recent()[4], "4. ");
+
+    for (int i = 4; i < 11; ++i) opener().AddRecentFile(paths[i]);
+    EXPECT_EQ(recent()[0], "&0. " + paths[10]);
+    EXPECT_EQ(recent()[9], "&9. " + paths[3]); // the eleventh fell off
+    EXPECT_FALSE(recent().join('|').contains(paths[1]));
+
+    form().NH[9]->trigger();
+    EXPECT_EQ(form().state.CurrentMediaPath, paths[3]);
+    EXPECT_EQ(recent()[0], "&0. " + paths[3]);
+
+    // An item without a path opens nothing and asks for nothing.
+    form().NH[5]->setText(QStringLiteral("5. "));
+    form().NH[5]->trigger();
+    EXPECT_TRUE(messages.dialogs.isEmpty());
+    EXPECT_EQ(form().state.CurrentMediaPath, paths[3]);
+}
