@@ -1,0 +1,546 @@
+#include "playback/MpvIpcBridge.h"
+
+#include "platform/Clock.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+// Spelled with the module directory so that the core library compiles with the Qt include
+// root alone; programs using the bridge link Qt6::Network.
+#include <QtNetwork/QLocalSocket>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace {
+
+// Observed properties; the ids only matter to mpv (for unobserving).
+const char *const ObservedProperties[] = {MpvIpc::Pause, MpvIpc::Duration, MpvIpc::Metadata,
+                                          MpvIpc::MediaTitle, MpvIpc::IdleActive};
+
+bool succeeded(const QJsonObject &reply)
+{
+    return reply.value(QStringLiteral("error")).toString() == QStringLiteral("success");
+}
+
+QString secondsText(double seconds) { return QString::number(seconds, 'f', 6); }
+
+// A field of the now-playing report: the client splits the report at bars, so a bar inside a
+// field must not survive.
+QString nowPlayingField(QString text)
+{
+    text.replace(u'|', QChar(0x00A6)); // broken bar
+    return text;
+}
+
+QString metadataValue(const QJsonObject &metadata, std::initializer_list<const char *> keys)
+{
+    // Tag names differ in case between containers (ID3 "TITLE", Matroska "title"...).
+    for (const char *key : keys)
+        for (auto it = metadata.begin(); it != metadata.end(); ++it)
+            if (it.key().compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
+                return it.value().toString();
+    return {};
+}
+
+// Only a socket left behind by a player that did not clean up is removed, never another file.
+void removeStaleSocket(const QString &path)
+{
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::lstat(native.constData(), &st) == 0 && S_ISSOCK(st.st_mode)) QFile::remove(path);
+}
+
+} // namespace
+
+MpvIpcBridge::MpvIpcBridge(Clock &clock, QStringList extraArgs, QObject *parent)
+    : QObject(parent), m_extraArgs(std::move(extraArgs)),
+      m_connectRetry(clock.createTimer(QStringLiteral("MpvIpcConnectRetry"), ConnectRetryMs, true))
+{
+    m_connectRetry->onTimeout = [this] { tryConnect(); };
+}
+
+MpvIpcBridge::~MpvIpcBridge()
+{
+    endPlayer(false);
+}
+
+std::int64_t MpvIpcBridge::processId() const { return playerRunning() ? m_pid : 0; }
+
+bool MpvIpcBridge::playerRunning() const
+{
+    return m_process && m_process->state() != QProcess::NotRunning;
+}
+
+bool MpvIpcBridge::socketConnected() const
+{
+    return m_socket && m_socket->state() == QLocalSocket::ConnectedState;
+}
+
+bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
+                               const QString &socketPath)
+{
+    endPlayer(true);
+    resetConnectionState();
+    // Without a socket the player could not be driven at all.
+    if (socketPath.isEmpty()) return false;
+    m_socketPath = socketPath;
+    removeStaleSocket(socketPath);
+
+    auto *process = new QProcess(this);
+    process->setProgram(program);
+    process->setArguments(QStringList{mediaPath, QString::fromLatin1(MpvIpc::OptIdle),
+                                      QString::fromLatin1(MpvIpc::OptPause),
+                                      QString::fromLatin1(MpvIpc::OptKeepOpen),
+                                      QString::fromLatin1(MpvIpc::OptForceWindow),
+                                      QLatin1String(MpvIpc::OptIpcServer) + socketPath}
+                          + m_extraArgs);
+    // mpv's terminal output is not read; an unread pipe would fill up and block the player.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(StartTimeoutMs)) {
+        delete process;
+        return false;
+    }
+    m_process = process;
+    m_pid = process->processId();
+    connect(process, &QProcess::finished, this, [this, process] {
+        if (process == m_process) onProcessFinished();
+    });
+
+    auto *socket = new QLocalSocket(this);
+    m_socket = socket;
+    connect(socket, &QLocalSocket::connected, this, [this] { onConnected(); });
+    connect(socket, &QLocalSocket::errorOccurred, this, [this] { onConnectError(); });
+    connect(socket, &QLocalSocket::readyRead, this, [this] { onReadyRead(); });
+    connect(socket, &QLocalSocket::disconnected, this, [this] { onSocketDisconnected(); });
+
+    m_connectDeadline = QDeadlineTimer(ConnectTimeoutMs);
+    tryConnect();
+    return true;
+}
+
+void MpvIpcBridge::endPlayer(bool deliverReports)
+{
+    m_connectRetry->stop();
+    const QPointer<QLocalSocket> socket = m_socket;
+    const QPointer<QProcess> process = m_process;
+    if (!deliverReports) {
+        if (socket) disconnect(socket, nullptr, this, nullptr);
+        if (process) disconnect(process, nullptr, this, nullptr);
+    }
+    if (process && process->state() != QProcess::NotRunning) {
+        // Asking twice does no harm when the caller has already told the player to close.
+        if (socket && socket->state() == QLocalSocket::ConnectedState) {
+            write(QJsonObject{{QStringLiteral("command"), QJsonArray{QLatin1String(MpvIpc::Quit)}}});
+            if (socket->state() == QLocalSocket::ConnectedState && socket->bytesToWrite() > 0)
+                socket->waitForBytesWritten(ReplyTimeoutMs);
+        } else {
+            process->terminate();
+        }
+        if (!process->waitForFinished(QuitTimeoutMs) && process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(QuitTimeoutMs);
+        }
+    }
+    if (deliverReports) reportDisconnect();
+    m_connected = false;
+    if (socket) {
+        disconnect(socket, nullptr, this, nullptr);
+        socket->abort();
+        socket->deleteLater(); // this may run inside one of the socket's own signals
+    }
+    if (process) {
+        disconnect(process, nullptr, this, nullptr);
+        process->deleteLater();
+    }
+    m_socket = nullptr;
+    m_process = nullptr;
+    m_pid = 0;
+}
+
+void MpvIpcBridge::resetConnectionState()
+{
+    m_connected = false;
+    m_buffer.clear();
+    m_replyHandlers.clear();
+    m_loadState = -1;
+    ++m_fileGeneration;
+    m_paused = true;
+    m_stopped = false;
+    m_waitingForSeek = false;
+    m_seekSettled = false;
+    m_heldPosition.reset();
+    m_title.clear();
+    m_path.clear();
+    m_metadata = {};
+    m_duration = QJsonValue();
+    m_lastNowPlaying.clear();
+}
+
+void MpvIpcBridge::tryConnect()
+{
+    if (!m_socket || m_connected) return;
+    if (!playerRunning() || m_connectDeadline.hasExpired()) return; // mpv never made its socket
+    m_socket->abort();
+    m_socket->connectToServer(m_socketPath);
+}
+
+void MpvIpcBridge::onConnectError()
+{
+    // Errors after the connection are followed by a disconnect, handled there. (The error of
+    // a failed attempt comes while the socket still says it is connecting.)
+    if (m_connected || !m_socket) return;
+    if (playerRunning() && !m_connectDeadline.hasExpired()) m_connectRetry->start();
+}
+
+void MpvIpcBridge::onConnected()
+{
+    if (m_connected) return;
+    m_connectRetry->stop();
+    m_connected = true;
+    report(Mpc::RepConnect, QString(), m_pid);
+
+    int id = 1;
+    for (const char *name : ObservedProperties)
+        command(QJsonArray{QLatin1String(MpvIpc::ObserveProperty), id++, QLatin1String(name)});
+
+    // Events from before the connection are lost, so ask where mpv is with its file. The
+    // replies come in order: idle first, then whether a file format is known (a file is open).
+    auto idle = std::make_shared<bool>(false);
+    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::IdleActive)},
+            [idle](const QJsonObject &reply) { *idle = reply.value(QStringLiteral("data")).toBool(); });
+    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::FileFormat)},
+            [this, idle, generation = m_fileGeneration](const QJsonObject &reply) {
+                if (generation != m_fileGeneration) return; // a newer file event already told
+                if (*idle) setLoadState(0);
+                else if (succeeded(reply)) beginLoaded();
+                else setLoadState(1);
+            });
+}
+
+void MpvIpcBridge::onReadyRead() { processIncoming(); }
+
+void MpvIpcBridge::onSocketDisconnected()
+{
+    processIncoming(); // what mpv said before closing still counts
+    reportDisconnect();
+}
+
+void MpvIpcBridge::onProcessFinished()
+{
+    m_connectRetry->stop();
+    processIncoming();
+    reportDisconnect();
+}
+
+void MpvIpcBridge::reportDisconnect()
+{
+    if (!m_connected) return;
+    m_replyHandlers.clear();
+    m_waitingForSeek = false;
+    m_heldPosition.reset();
+    // A player that was killed said nothing about its file; it is closed all the same. The
+    // connection still counts while this goes out, so it is reported before the disconnect.
+    setLoadState(0);
+    m_connected = false;
+    report(Mpc::RepDisconnect, QString());
+}
+
+void MpvIpcBridge::report(std::uint32_t code, const QString &text, std::int64_t sender)
+{
+    if (onReport) onReport(code, text, sender);
+}
+
+std::int64_t MpvIpcBridge::command(const QJsonArray &args, ReplyHandler handler)
+{
+    if (!m_connected || !socketConnected()) return -1;
+    const std::int64_t id = m_nextRequestId++;
+    QJsonObject message{{QStringLiteral("command"), args},
+                        {QStringLiteral("request_id"), static_cast<qint64>(id)}};
+    if (handler) m_replyHandlers.insert(id, std::move(handler));
+    write(message);
+    return id;
+}
+
+void MpvIpcBridge::write(const QJsonObject &message)
+{
+    if (!socketConnected()) return;
+    m_socket->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+    m_socket->flush();
+}
+
+QJsonObject MpvIpcBridge::commandSync(const QJsonArray &args)
+{
+    QJsonObject result;
+    bool replied = false;
+    const std::int64_t id = command(args, [&](const QJsonObject &reply) {
+        result = reply;
+        replied = true;
+    });
+    if (id < 0) return {};
+    if (!waitUntil([&] { return replied; }, ReplyTimeoutMs)) m_replyHandlers.remove(id);
+    return result;
+}
+
+bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        processIncoming();
+        if (done()) return true;
+        const QPointer<QLocalSocket> socket = m_socket;
+        if (!socket || socket->state() != QLocalSocket::ConnectedState || !m_connected)
+            return false;
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining <= 0) return false;
+        // Blocks on the socket only; readyRead and disconnected are emitted from inside.
+        socket->waitForReadyRead(static_cast<int>(remaining));
+    }
+}
+
+void MpvIpcBridge::processIncoming()
+{
+    // Read only what is there: after mpv closed the connection, reading more would complain.
+    if (m_socket && m_socket->bytesAvailable() > 0)
+        m_buffer += m_socket->read(m_socket->bytesAvailable());
+    // Each line is taken off the buffer before it is handled: a handler may send a command,
+    // whose wait handles the lines after it.
+    qsizetype newline;
+    while ((newline = m_buffer.indexOf('\n')) >= 0) {
+        const QByteArray line = m_buffer.left(newline);
+        m_buffer.remove(0, newline + 1);
+        handleLine(line);
+    }
+}
+
+void MpvIpcBridge::handleLine(const QByteArray &line)
+{
+    const QJsonObject message = QJsonDocument::fromJson(line).object();
+    if (message.isEmpty()) return;
+    if (message.contains(QStringLiteral("event"))) {
+        handleEvent(message);
+        return;
+    }
+    const QJsonValue id = message.value(QStringLiteral("request_id"));
+    if (!id.isDouble()) return;
+    const ReplyHandler handler = m_replyHandlers.take(id.toInteger());
+    if (handler) handler(message);
+}
+
+void MpvIpcBridge::handleEvent(const QJsonObject &event)
+{
+    const QString name = event.value(QStringLiteral("event")).toString();
+    if (name == QLatin1String(MpvIpc::EvPropertyChange)) {
+        handlePropertyChange(event.value(QStringLiteral("name")).toString(),
+                             event.value(QStringLiteral("data")));
+    } else if (name == QLatin1String(MpvIpc::EvStartFile)) {
+        ++m_fileGeneration;
+        m_heldPosition.reset();
+        m_lastNowPlaying.clear();
+        setLoadState(1);
+    } else if (name == QLatin1String(MpvIpc::EvFileLoaded)) {
+        beginLoaded();
+    } else if (name == QLatin1String(MpvIpc::EvEndFile)) {
+        ++m_fileGeneration;
+        m_heldPosition.reset();
+        m_lastNowPlaying.clear();
+        setLoadState(0);
+    } else if (name == QLatin1String(MpvIpc::EvPlaybackRestart)) {
+        // Playback resumes after a seek: a seek the bridge waits for reports its own
+        // position; any other (the user's, the file's start) is reported when mpv answers.
+        if (m_waitingForSeek) {
+            m_seekSettled = true;
+        } else {
+            m_heldPosition.reset();
+            command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
+                    [this](const QJsonObject &reply) {
+                        const QJsonValue data = reply.value(QStringLiteral("data"));
+                        if (succeeded(reply) && data.isDouble())
+                            report(Mpc::RepNotifySeek, secondsText(data.toDouble()));
+                    });
+        }
+    }
+}
+
+void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &data)
+{
+    if (name == QLatin1String(MpvIpc::Pause)) {
+        m_paused = data.toBool();
+        if (!m_paused) {
+            m_stopped = false; // playing again, e.g. from mpv's own window
+            m_heldPosition.reset();
+        }
+        reportPlayMode();
+    } else if (name == QLatin1String(MpvIpc::Duration)) {
+        m_duration = data;
+        if (m_loadState == 2) reportNowPlaying();
+    } else if (name == QLatin1String(MpvIpc::Metadata)) {
+        m_metadata = data.toObject();
+        if (m_loadState == 2) reportNowPlaying();
+    } else if (name == QLatin1String(MpvIpc::MediaTitle)) {
+        m_title = data.toString();
+        if (m_loadState == 2) reportNowPlaying();
+    } else if (name == QLatin1String(MpvIpc::IdleActive)) {
+        if (data.toBool()) {
+            ++m_fileGeneration;
+            m_heldPosition.reset();
+            setLoadState(0);
+        }
+    }
+}
+
+void MpvIpcBridge::beginLoaded()
+{
+    // The file's details are asked for explicitly: observed changes may come after the
+    // load event. The report that the file is loaded follows its details, so a client that
+    // sees "loaded" already knows the duration.
+    const int generation = m_fileGeneration;
+    const auto get = [this](const char *property, std::function<void(const QJsonValue &)> use) {
+        command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(property)},
+                [this, generation = m_fileGeneration, use](const QJsonObject &reply) {
+                    if (generation == m_fileGeneration && succeeded(reply))
+                        use(reply.value(QStringLiteral("data")));
+                });
+    };
+    get(MpvIpc::Path, [this](const QJsonValue &v) { m_path = v.toString(); });
+    get(MpvIpc::MediaTitle, [this](const QJsonValue &v) { m_title = v.toString(); });
+    get(MpvIpc::Metadata, [this](const QJsonValue &v) { m_metadata = v.toObject(); });
+    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::Duration)},
+            [this, generation](const QJsonObject &reply) {
+                if (generation != m_fileGeneration) return;
+                m_duration = succeeded(reply) ? reply.value(QStringLiteral("data")) : QJsonValue();
+                reportNowPlaying();
+                setLoadState(2);
+            });
+}
+
+void MpvIpcBridge::setLoadState(int state)
+{
+    if (state == m_loadState) return;
+    m_loadState = state;
+    report(Mpc::RepLoadState, QString::number(state));
+}
+
+void MpvIpcBridge::reportPlayMode()
+{
+    report(Mpc::RepPlayMode, m_stopped ? QStringLiteral("2") : m_paused ? QStringLiteral("1")
+                                                                        : QStringLiteral("0"));
+}
+
+void MpvIpcBridge::reportNowPlaying()
+{
+    const double duration = m_duration.isDouble() ? m_duration.toDouble() : 0.0;
+    const QString text =
+        QStringList{nowPlayingField(m_title),
+                    nowPlayingField(metadataValue(m_metadata, {"artist", "author"})),
+                    nowPlayingField(metadataValue(m_metadata, {"comment", "description"})),
+                    nowPlayingField(m_path), secondsText(duration)}
+            .join(u'|');
+    if (text == m_lastNowPlaying) return;
+    m_lastNowPlaying = text;
+    report(Mpc::RepNowPlaying, text);
+}
+
+bool MpvIpcBridge::seekSync(double seconds)
+{
+    // mpv answers a seek before doing it, and time-pos keeps the old position until playback
+    // restarts; so the wait goes on until the restart that follows the answer.
+    bool replied = false;
+    m_seekSettled = false;
+    const std::int64_t id = command(
+        QJsonArray{QLatin1String(MpvIpc::Seek), seconds, QLatin1String(MpvIpc::SeekAbsoluteExact)},
+        [this, &replied](const QJsonObject &reply) {
+            replied = true;
+            m_waitingForSeek = succeeded(reply);
+        });
+    if (id < 0) return false;
+    if (!waitUntil([&] { return replied; }, ReplyTimeoutMs)) {
+        m_replyHandlers.remove(id);
+        return false;
+    }
+    if (!m_waitingForSeek) return false; // mpv refused, e.g. no file is open
+    waitUntil([this] { return m_seekSettled; }, SeekSettleTimeoutMs);
+    m_waitingForSeek = false;
+    // Paused after an exact seek, the player is at the target, but mpv's time-pos subtracts
+    // the audio it has queued meanwhile (0.19 s with the null audio output), so the target is
+    // kept as the position until playback moves on.
+    m_heldPosition.reset();
+    if (m_paused && m_connected && m_seekSettled) {
+        double held = std::max(seconds, 0.0);
+        if (m_duration.isDouble()) held = std::min(held, m_duration.toDouble());
+        m_heldPosition = held;
+    }
+    return true;
+}
+
+void MpvIpcBridge::reportPosition(std::uint32_t code)
+{
+    if (m_heldPosition && m_paused) {
+        report(code, secondsText(*m_heldPosition));
+        return;
+    }
+    const QJsonObject reply =
+        commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)});
+    const QJsonValue data = reply.value(QStringLiteral("data"));
+    // Without an open file there is no position; the client keeps the last one.
+    if (succeeded(reply) && data.isDouble()) report(code, secondsText(data.toDouble()));
+}
+
+void MpvIpcBridge::send(std::uint32_t code, const QString &text)
+{
+    if (!m_connected || !socketConnected()) return;
+    const auto setPause = [this](bool pause) {
+        const QJsonObject reply = commandSync(
+            QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
+        // Known at once; mpv's change report may come only after the next command.
+        if (succeeded(reply)) {
+            m_paused = pause;
+            if (!pause) m_heldPosition.reset();
+        }
+    };
+    switch (code) {
+    case Mpc::CmdPlay: {
+        m_stopped = false;
+        // At the end of a kept-open file, unpausing alone would pause again at once.
+        const QJsonObject eof = commandSync(
+            QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::EofReached)});
+        if (eof.value(QStringLiteral("data")).toBool() && seekSync(0))
+            reportPosition(Mpc::RepNotifySeek);
+        setPause(false);
+        break;
+    }
+    case Mpc::CmdPause: {
+        const bool wasStopped = m_stopped;
+        m_stopped = false;
+        setPause(true);
+        // Already paused while stopped: mpv reports no change, so tell the mode here.
+        if (wasStopped) report(Mpc::RepPlayMode, QStringLiteral("1"));
+        break;
+    }
+    case Mpc::CmdStop:
+        // Stopping keeps the file loaded: paused at the start until the next play or pause.
+        m_stopped = true;
+        setPause(true);
+        if (seekSync(0)) reportPosition(Mpc::RepNotifySeek);
+        reportPlayMode();
+        break;
+    case Mpc::CmdSetPosition: {
+        bool ok = false;
+        const double seconds = text.trimmed().toDouble(&ok); // always "." as separator
+        if (ok && seekSync(seconds)) reportPosition(Mpc::RepNotifySeek);
+        break;
+    }
+    case Mpc::CmdGetPosition:
+        reportPosition(Mpc::RepCurrentPosition);
+        break;
+    case Mpc::CmdClose:
+        // mpv may close the connection before answering; the wait ends either way.
+        commandSync(QJsonArray{QLatin1String(MpvIpc::Quit)});
+        break;
+    default:
+        break; // not something this player is told
+    }
+}
