@@ -1,5 +1,6 @@
 #include "app/Program.h"
 #include "app/TForm1.h"
+#include "playback/Mpris.h"
 #include "platform/QtClock.h"
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
         const auto scrollLock = MakeScrollLock();
         Program program({clock, *scrollLock, messages, mpc, mci, wmp, CanDrawVideo() ? &wmp.mpv() : nullptr},
                         QApplication::arguments());
+        program.mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
         program.Form1()->show();
         return QApplication::exec();
     } catch (const std::exception &e) {

@@ -24,11 +24,14 @@ done
 # The light follows the between-bookmarks loop, which is off.
 xset q | grep -q 'Scroll Lock: *off' || { echo "Scroll Lock light was not synchronised"; kill "$pid"; exit 1; }
 
-# Alt+F4 is the window manager's close, as a user would press it.
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+# Alt+F4 is the window manager's close, as a user would press it. A window manager that has
+# just started may not have made the window active yet, so the close is tried again.
+for _ in $(seq 10); do
+    xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null || true
+    for _ in $(seq 30); do
+        kill -0 "$pid" 2>/dev/null || break 2
+        sleep 0.1
+    done
 done
 if kill -0 "$pid" 2>/dev/null; then echo "program did not exit after close"; kill "$pid"; exit 1; fi
 wait "$pid"

@@ -6,6 +6,7 @@
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
+#include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
 #include "windows/InfoWindows.h"
@@ -28,6 +29,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_player = std::make_unique<PlayerFacade>(*m_form1, platform.clock, platform.mci, platform.wmp, m_ops);
     m_opener = std::make_unique<MediaOpener>(*m_form1, *m_player, platform.mci, platform.wmp,
                                              platform.clock, platform.messages, m_ops);
+    m_mpris = std::make_unique<Mpris>(*m_form1, *m_player);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
@@ -68,6 +70,7 @@ Program::~Program()
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
     // The behaviours watch the main window's controls: they go before it.
+    m_mpris.reset();
     m_opener.reset();
     m_player.reset();
     m_form1.reset();
@@ -97,7 +100,8 @@ void Program::wireMainWindow()
     QObject::connect(f, &TForm1::shown, f, [life] { life->FormShow(); });
     QObject::connect(f, &TForm1::closeQuery, f, [life] {
         life->FormCloseQuery();
-        QCoreApplication::quit();
+        // Queued: a close during start-up comes before the event loop runs.
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });
     QObject::connect(f, &TForm1::filesDropped, f,
                      [life](const QStringList &paths) { life->FilesDropped(paths); });

@@ -22,6 +22,7 @@ class TFormAbout;
 class TForm5;
 class PlayerFacade;
 class MediaOpener;
+class Mpris;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -43,6 +44,7 @@ public:
     MainLifecycle &lifecycle() { return *m_lifecycle; }
     PlayerFacade &player() { return *m_player; }
     MediaOpener &opener() { return *m_opener; }
+    Mpris &mpris() { return *m_mpris; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<MainLifecycle> m_lifecycle;
     std::unique_ptr<PlayerFacade> m_player;
     std::unique_ptr<MediaOpener> m_opener;
+    std::unique_ptr<Mpris> m_mpris;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

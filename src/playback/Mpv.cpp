@@ -22,6 +22,8 @@ MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(p
     mpv_set_option_string(h, "keep-open", "yes");
     mpv_set_option_string(h, "hr-seek", "yes");
     mpv_set_option_string(h, "pause", "yes");
+    // Without a sound device the player still runs, silently and in real time.
+    mpv_set_option_string(h, "audio-fallback-to-null", "yes");
     for (const auto &[name, value] : options) mpv_set_option_string(h, name.constData(), value.constData());
     const int rc = mpv_initialize(h);
     if (rc < 0) {

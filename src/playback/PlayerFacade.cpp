@@ -196,6 +196,7 @@ void PlayerFacade::RefreshPositionDisplay()
         // A failing refresh is skipped; the next one comes 100 ms later.
     }
     m_form.Timer2->start();
+    emit playbackChanged(); // the player may have stopped by itself
 }
 
 void PlayerFacade::TogglePlayPause()

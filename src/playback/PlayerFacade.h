@@ -50,7 +50,8 @@ public:
     void RestartAutoPausePeriod();
 
 signals:
-    void playbackChanged(); // play state or position moved by a command
+    // The play state or position may have changed: after commands and every display refresh.
+    void playbackChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

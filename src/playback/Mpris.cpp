@@ -1,0 +1,151 @@
+#include "playback/Mpris.h"
+
+#include "app/TForm1.h"
+#include "playback/PlayerFacade.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QPushButton>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+const char *const ServiceName = "org.mpris.MediaPlayer2.stenova";
+const char *const ObjectPath = "/org/mpris/MediaPlayer2";
+const char *const PlayerInterface = "org.mpris.MediaPlayer2.Player";
+
+QDBusObjectPath TrackId() { return QDBusObjectPath(QStringLiteral("/org/stenova/track/current")); }
+} // namespace
+
+Mpris::Mpris(TForm1 &form, PlayerFacade &player) : form(form), player(player)
+{
+    new MprisRootAdaptor(this);
+    new MprisPlayerAdaptor(this);
+    connect(&player, &PlayerFacade::playbackChanged, this, &Mpris::publishChanges);
+}
+
+Mpris::~Mpris()
+{
+    if (!m_registered) return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(QLatin1String(ObjectPath));
+    bus.unregisterService(QLatin1String(ServiceName));
+}
+
+bool Mpris::registerOnSessionBus()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    m_registered = bus.registerObject(QLatin1String(ObjectPath), this) &&
+                   bus.registerService(QLatin1String(ServiceName));
+    return m_registered;
+}
+
+QString Mpris::playbackStatus()
+{
+    if (form.state.CurrentMediaPath.isEmpty()) return QStringLiteral("Stopped");
+    switch (player.PlayState()) {
+    case 3: return QStringLiteral("Playing");
+    case 2: return QStringLiteral("Paused");
+    default: return QStringLiteral("Stopped");
+    }
+}
+
+QVariantMap Mpris::metadata()
+{
+    const QString path = form.state.CurrentMediaPath;
+    if (path.isEmpty()) return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId())}};
+    return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId())},
+            {QStringLiteral("mpris:length"), static_cast<qlonglong>(player.LengthMs()) * 1000},
+            {QStringLiteral("xesam:url"), QUrl::fromLocalFile(path).toString()},
+            {QStringLiteral("xesam:title"), QUrl::fromLocalFile(path).fileName()}};
+}
+
+qlonglong Mpris::positionUs()
+{
+    return form.state.CurrentMediaPath.isEmpty() ? 0 : static_cast<qlonglong>(player.PositionMs()) * 1000;
+}
+
+void Mpris::seekTo(qlonglong us)
+{
+    if (form.state.CurrentMediaPath.isEmpty()) return;
+    // Seeks go through the position bar, as a user's do.
+    const int ms = static_cast<int>(std::clamp<qlonglong>(us / 1000, 0, form.TrackBar1->maximum()));
+    form.TrackBar1->tag = SeekUser;
+    form.TrackBar1->setValue(ms);
+    if (auto *adaptor = findChild<MprisPlayerAdaptor *>()) emit adaptor->Seeked(positionUs());
+}
+
+void Mpris::propertiesChanged(const QString &interface, const QVariantMap &changed)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(ObjectPath),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << interface << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+void Mpris::publishChanges()
+{
+    if (!m_registered) return;
+    QVariantMap changed;
+    const QString status = playbackStatus();
+    if (status != m_status) changed[QStringLiteral("PlaybackStatus")] = m_status = status;
+    if (form.state.CurrentMediaPath != m_url) {
+        m_url = form.state.CurrentMediaPath;
+        changed[QStringLiteral("Metadata")] = metadata();
+    }
+    if (!changed.isEmpty()) propertiesChanged(QLatin1String(PlayerInterface), changed);
+}
+
+QStringList MprisRootAdaptor::mimeTypes() const
+{
+    return {QStringLiteral("audio/x-wav"), QStringLiteral("audio/mpeg"), QStringLiteral("video/mp4"),
+            QStringLiteral("video/x-matroska"), QStringLiteral("video/x-msvideo"), QStringLiteral("video/x-ms-wmv")};
+}
+
+void MprisRootAdaptor::Raise()
+{
+    m_mpris->form.showNormal();
+    m_mpris->form.raise();
+    m_mpris->form.activateWindow();
+}
+
+void MprisRootAdaptor::Quit() { m_mpris->form.close(); }
+
+bool MprisPlayerAdaptor::hasMedia() const { return !m_mpris->form.state.CurrentMediaPath.isEmpty(); }
+
+void MprisPlayerAdaptor::Play()
+{
+    if (hasMedia() && !m_mpris->player.IsPlaying()) m_mpris->player.TogglePlayPause();
+}
+
+void MprisPlayerAdaptor::Pause()
+{
+    if (m_mpris->player.IsPlaying()) m_mpris->player.Pause();
+}
+
+void MprisPlayerAdaptor::PlayPause()
+{
+    if (hasMedia()) m_mpris->player.TogglePlayPause();
+}
+
+void MprisPlayerAdaptor::Stop()
+{
+    if (hasMedia()) m_mpris->player.Stop();
+}
+
+void MprisPlayerAdaptor::Seek(qlonglong offsetUs) { m_mpris->seekTo(m_mpris->positionUs() + offsetUs); }
+
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath &trackId, qlonglong positionUs)
+{
+    if (trackId == TrackId()) m_mpris->seekTo(positionUs);
+}
+
+void MprisPlayerAdaptor::OpenUri(const QString &uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile()) return;
+    m_mpris->form.state.PendingMediaPath = url.toLocalFile();
+    m_mpris->form.Button1->click();
+}
