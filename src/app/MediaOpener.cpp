@@ -177,21 +177,27 @@ bool MediaOpener::openInEngine(Engine engine, const QString &path)
     case Engine::Mpc: {
         TMPCHC &mpc = *m_form.MPCHC;
         mpc.DurationSec = 0;
-        if (mpc.OpenInPlayer(path) == 0) {
-            // Reports come through the event loop, so events are processed here too.
-            for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) {
-                m_clock.sleepMs(10);
-                m_clock.processEvents();
-            }
+        // Until the new player reports, its file counts as loading; the last player's
+        // state must not end the waits.
+        mpc.LoadState = 1;
+        if (mpc.OpenInPlayer(path) != 0) {
+            openFailed(path, QStringLiteral("проигрыватель mpv не запущен"));
+            return false;
         }
-        mpc.Play();
-        mpc.Pause();
-        // A player that reports failing will never bring a duration.
-        for (int i = 0; i < 2000 && mpc.DurationSec < 1 && mpc.LoadState != 4; ++i) {
+        // Reports come through the event loop, so the waits process events.
+        for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) {
             m_clock.sleepMs(10);
             m_clock.processEvents();
         }
-        return true;
+        mpc.Play();
+        mpc.Pause();
+        for (int i = 0; i < 2000 && mpc.DurationSec < 1 && mpc.LoadState != 0; ++i) {
+            m_clock.sleepMs(10);
+            m_clock.processEvents();
+        }
+        if (mpc.LoadState != 0) return true;
+        openFailed(path, QStringLiteral("проигрыватель mpv не смог его прочитать"));
+        return false;
     }
     case Engine::Wmp: {
         m_wmp.setURL(path);
@@ -203,18 +209,22 @@ bool MediaOpener::openInEngine(Engine engine, const QString &path)
             m_clock.processEvents();
         }
         if (m_wmp.lastError().isEmpty()) return true;
-        m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + QStringLiteral("\n") +
-                                 m_wmp.lastError());
+        openFailed(path, m_wmp.lastError());
         return false;
     }
     case Engine::Mci: {
         QString error;
         if (m_mci.Open(path, &error)) return true;
-        m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + QStringLiteral("\n") + error);
+        openFailed(path, error);
         return false;
     }
     }
     return false;
+}
+
+void MediaOpener::openFailed(const QString &path, const QString &reason)
+{
+    m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + u'\n' + reason);
 }
 
 void MediaOpener::AddRecentFile(const QString &path)

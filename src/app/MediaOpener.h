@@ -38,6 +38,7 @@ public:
 
 private:
     bool openInEngine(Engine engine, const QString &path);
+    void openFailed(const QString &path, const QString &reason);
 
     TForm1 &m_form;
     PlayerFacade &m_player;

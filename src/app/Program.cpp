@@ -6,6 +6,7 @@
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
+#include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
@@ -30,6 +31,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_opener = std::make_unique<MediaOpener>(*m_form1, *m_player, platform.mci, platform.wmp,
                                              platform.clock, platform.messages, m_ops);
     m_mpris = std::make_unique<Mpris>(*m_form1, *m_player);
+    m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
@@ -70,6 +72,7 @@ Program::~Program()
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
     // The behaviours watch the main window's controls: they go before it.
+    m_mpcOption.reset();
     m_mpris.reset();
     m_opener.reset();
     m_player.reset();

@@ -23,6 +23,7 @@ class TForm5;
 class PlayerFacade;
 class MediaOpener;
 class Mpris;
+class MpcOption;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<PlayerFacade> m_player;
     std::unique_ptr<MediaOpener> m_opener;
     std::unique_ptr<Mpris> m_mpris;
+    std::unique_ptr<MpcOption> m_mpcOption;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;
