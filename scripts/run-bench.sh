@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints its figures. Media are generated into the build folder once.
+set -euo pipefail
+build=${1:-build-bench}
+media="$build/bench-media"
+mkdir -p "$media"
+"$build/bench/bench_playback" "$media" "$build/samples/sample.wav"
