@@ -148,7 +148,11 @@ void LibmpvMci::Stop()
 }
 
 LibmpvWmp::LibmpvWmp(Clock &clock, bool withVideoOutput, const MpvOptions &extraOptions)
-    : m_loader(With({{"vo", withVideoOutput ? "libmpv" : "null"}}, extraOptions), clock)
+    // With a picture to draw, video stays off until the video window has its render context:
+    // a file loaded before that would lose its video track for good.
+    : m_loader(With(withVideoOutput ? MpvOptions{{"vo", "libmpv"}, {"vid", "no"}} : MpvOptions{{"vo", "null"}},
+                    extraOptions),
+               clock)
 {
 }
 

@@ -33,18 +33,17 @@ void VideoView::initializeGL()
 {
     if (!m_mpv.ok() || m_render) return;
     mpv_opengl_init_params gl{&GetProcAddress, nullptr};
-    int advanced = 1;
+    // No advanced control: the UI thread both renders and makes synchronous calls (exact
+    // seeks), which advanced control forbids on the render thread.
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-                                 {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (mpv_render_context_create(&m_render, m_mpv.handle(), params) < 0) {
         m_render = nullptr;
         return;
     }
     mpv_render_context_set_update_callback(m_render, &VideoView::onUpdate, this);
-    // A file loaded before there was anything to draw on lost its video track: take it again.
-    m_mpv.command({"video-reload"});
+    // Now there is something to draw on: take the video track.
     m_mpv.command({"set", "vid", "auto"});
 }
 
