@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QToolButton>
 
 TEST_F(ProgramTest, ShowVideoWindowKeepsItOnTheScreen)
@@ -18,6 +19,8 @@ TEST_F(ProgramTest, ShowVideoWindowKeepsItOnTheScreen)
     EXPECT_FALSE(video.isVisible());
 
     form().state.VideoFlag = true;
+    form().N24->trigger(); // centred at the first showing
+    EXPECT_LE((video.geometry().center() - video.screen()->geometry().center()).manhattanLength(), 2);
     video.setGeometry(100, 100, 600, 400);
     form().N24->trigger();
     EXPECT_TRUE(video.isVisible());

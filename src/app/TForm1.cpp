@@ -446,7 +446,9 @@ QWidget *TForm1::createPlayerGroup()
     addAll(top, {Image1, TrackBarVolume, LabelVolProz});
     grid->addLayout(top);
     auto *controls = row();
+    // The two bars share one place; the open shows the one for the file's engine.
     controls->addWidget(MediaPlayer1);
+    controls->addWidget(MediaPlayer2);
     controls->addSpacing(8);
     addAll(controls, {Label3, Edit1, UpDown1, Label4});
     controls->addSpacing(8);

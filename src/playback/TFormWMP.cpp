@@ -81,6 +81,11 @@ void TFormWMP::ShowVideoWindow(bool videoFlag, UserMessages &messages)
         messages.error(QStringLiteral("Внимание!"), QStringLiteral("Данный файл *.wav открыт не в видеопроигрывателе."));
         return;
     }
+    if (!m_placed) {
+        // Centred at its first showing; later the saved placement applies.
+        m_placed = true;
+        move(this->screen()->geometry().center() - rect().center());
+    }
     show();
     const QRect screen = this->screen()->geometry();
     const QRect g = geometry();

@@ -33,4 +33,5 @@ protected:
 
 private:
     QWidget *m_main = nullptr;
+    bool m_placed = false;
 };
