@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "TestWait.h"
+
 #include <cerrno>
 #include <csignal>
 #include <functional>
@@ -26,19 +28,6 @@ namespace {
 
 const QString MpvPath = QStringLiteral("/usr/bin/mpv");
 const QStringList QuietMpv{QStringLiteral("--ao=null"), QStringLiteral("--vo=null")};
-
-// Runs the Qt event loop until pred holds or ms have passed; returns whether it held.
-bool WaitFor(const std::function<bool()> &pred, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    QTimer tick; // wakes the loop so the deadline is noticed without a busy loop
-    tick.start(5);
-    while (!pred()) {
-        if (deadline.hasExpired()) return pred();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 // Lets the event loop run for a while, for checks that something does NOT happen.
 void Pump(int ms)

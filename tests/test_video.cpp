@@ -13,15 +13,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-template <class Pred> bool WaitFor(Pred pred, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return pred();
-}
-} // namespace
+#include "TestWait.h"
 
 // The video window draws the picture through mpv's render API on the X server's GL.
 TEST(X11Video, PictureIsDrawnInTheVideoWindow)

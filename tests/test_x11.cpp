@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TestWait.h"
+
 // Xlib last: its macros clash with names in the headers above.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -34,14 +36,6 @@ bool LightSeenByAnotherClient()
     XkbGetNamedIndicator(d, XInternAtom(d, "Scroll Lock", False), nullptr, &state, nullptr, nullptr);
     XCloseDisplay(d);
     return state;
-}
-
-template <class Pred> bool WaitFor(Pred pred, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!pred() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return pred();
 }
 
 } // namespace
