@@ -121,12 +121,6 @@ void MainLifecycle::applyCommandLine(const CommandLineSwitches &sw)
     }
 }
 
-void MainLifecycle::TimerGotoTimer()
-{
-    m_form.TrackBar1->tag = SeekUser;
-    m_form.TrackBar1->setValue(m_form.TimerGoto->tag);
-}
-
 void MainLifecycle::FilesDropped(const QStringList &paths)
 {
     if (paths.isEmpty() || !QFileInfo(paths.first()).isFile()) return;

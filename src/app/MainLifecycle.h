@@ -20,6 +20,7 @@ struct CommandLineSwitches;
 struct MainOperations {
     std::function<void()> OpenMediaFile; // opens PendingMediaPath, or asks for a file
     std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
+    std::function<void()> SpeedButton11Click; // "AB->": the AB interval moves on
     std::function<void()> CloseBookmarksWindow;
     std::function<void()> CloseEmbeddedDocument;
     std::function<void()> RepaintEmbeddedDocument; // does nothing when the document is empty
@@ -54,7 +55,6 @@ public:
     void FormCloseQuery();
     void FormDestroy();
     void FilesDropped(const QStringList &paths);
-    void TimerGotoTimer();
 
     void ApplicationEvents1Minimize();
     void ApplicationEvents1Restore();

@@ -6,6 +6,7 @@
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
+#include "automation/MainTick.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
@@ -32,6 +33,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
                                              platform.clock, platform.messages, m_ops);
     m_mpris = std::make_unique<Mpris>(*m_form1, *m_player);
     m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
+    m_tick = std::make_unique<MainTick>(*m_form1, *m_player, platform.clock, m_ops);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
@@ -52,6 +54,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_form5 = std::make_unique<TForm5>();
     m_lifecycle->setWindows(m_formWMP.get(), m_formOle.get(), m_form5.get());
     m_opener->setWindows(m_formWMP.get(), m_formOle.get());
+    m_tick->setBookmarksWindow(m_form2.get());
     wireMainWindow();
     TForm5Create();
     created(m_form5.get());
@@ -61,6 +64,7 @@ Program::~Program()
 {
     m_lifecycle->setWindows(nullptr, nullptr, nullptr);
     m_opener->setWindows(nullptr, nullptr);
+    m_tick->setBookmarksWindow(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
     m_form5.reset();
     m_formAbout.reset();
@@ -72,6 +76,7 @@ Program::~Program()
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
     // The behaviours watch the main window's controls: they go before it.
+    m_tick.reset();
     m_mpcOption.reset();
     m_mpris.reset();
     m_opener.reset();
@@ -108,7 +113,6 @@ void Program::wireMainWindow()
     });
     QObject::connect(f, &TForm1::filesDropped, f,
                      [life](const QStringList &paths) { life->FilesDropped(paths); });
-    f->TimerGoto->onTimeout = [life] { life->TimerGotoTimer(); };
 
     m_ops.OpenMediaFile = [this] { m_opener->OpenMediaFile(); };
     m_ops.CloseBookmarksWindow = [this] { m_form2->close(); };

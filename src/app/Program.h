@@ -24,6 +24,7 @@ class PlayerFacade;
 class MediaOpener;
 class Mpris;
 class MpcOption;
+class MainTick;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -46,6 +47,7 @@ public:
     PlayerFacade &player() { return *m_player; }
     MediaOpener &opener() { return *m_opener; }
     Mpris &mpris() { return *m_mpris; }
+    MainTick &mainTick() { return *m_tick; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<MediaOpener> m_opener;
     std::unique_ptr<Mpris> m_mpris;
     std::unique_ptr<MpcOption> m_mpcOption;
+    std::unique_ptr<MainTick> m_tick;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

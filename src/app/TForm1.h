@@ -50,6 +50,8 @@ struct MainState {
     int firstShowCount = 0;
     int lastVolumeShown = 0;
     // Loop state of the main tick.
+    double PrevPositionMs = 0;
+    int TickDeltaMs = 0;
     int BookmarkRepeatsLeft = 0;
     int ABRepeatsLeft = 0;
     bool SkipHashSegment = false;

@@ -1,5 +1,8 @@
 #include "marks/TForm2.h"
 
+#include <QCheckBox>
+#include <QVBoxLayout>
+
 TForm2::TForm2()
 {
     setObjectName(QStringLiteral("Form2"));
@@ -8,5 +11,10 @@ TForm2::TForm2()
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(14);
     setFont(f);
+    CheckBoxOZ = new QCheckBox(QStringLiteral("Отслеживать проигрываемую закладку"), this);
+    CheckBoxOZ->setObjectName(QStringLiteral("CheckBoxOZ"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(CheckBoxOZ);
+    layout->addStretch(1);
     resize(1014, 502);
 }

@@ -1,0 +1,210 @@
+#include "automation/MainTick.h"
+
+#include "app/Controls.h"
+#include "app/MainLifecycle.h"
+#include "app/MediaTime.h"
+#include "app/TForm1.h"
+#include "marks/TForm2.h"
+#include "platform/Clock.h"
+#include "playback/PlayerFacade.h"
+#include "playback/TMPCHC.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <cmath>
+
+namespace {
+
+void run(const std::function<void()> &op)
+{
+    if (op) op();
+}
+
+// Boundaries are whole milliseconds; parsing them exactly is their ceiling.
+int TextMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
+
+} // namespace
+
+MainTick::MainTick(TForm1 &form, PlayerFacade &player, Clock &clock, MainOperations &ops)
+    : m_form(form), m_player(player), m_clock(clock), m_ops(ops)
+{
+    m_form.Timer1->onTimeout = [this] { Timer1Timer(); };
+    m_form.TimerZk->onTimeout = [this] { TimerZkTimer(); };
+    m_form.TimerInt->onTimeout = [this] { TimerIntTimer(); };
+    m_form.TimerPlayNoRefrN->onTimeout = [this] { TimerPlayNoRefrNTimer(); };
+    m_form.TimerGoto->onTimeout = [this] { TimerGotoTimer(); };
+    QObject::connect(m_form.Edit6, &QLineEdit::textChanged, m_form.Edit6,
+                     [this] { m_form.state.BookmarkRepeatsLeft = m_form.UpDown6->position(); });
+    QObject::connect(m_form.Edit7, &QLineEdit::textChanged, m_form.Edit7,
+                     [this] { m_form.state.ABRepeatsLeft = m_form.UpDown7->position(); });
+}
+
+void MainTick::Timer1Timer()
+{
+    m_form.Timer1->stop();
+    try {
+        tick();
+    } catch (...) {
+        // A failing tick is abandoned; the next one runs normally.
+    }
+    m_form.Timer1->start();
+}
+
+void MainTick::tick()
+{
+    TForm1 &f = m_form;
+    MainState &st = f.state;
+    const double position = m_player.PositionMs();
+    st.TickDeltaMs = static_cast<int>(std::trunc(position - st.PrevPositionMs));
+    st.PrevPositionMs = position;
+
+    // Tolerances follow the movement per tick, so a boundary is caught at any tick rate and
+    // not caught twice.
+    int arrive = 50, skipLead = 100, zk = f.TimerZk->interval(), in = f.TimerInt->interval();
+    const int delta = st.TickDeltaMs;
+    if (delta >= 6 && delta <= 149) arrive = 150, skipLead = 250, zk = 200, in = 250;
+    else if (delta >= 1 && delta <= 5) arrive = 50, skipLead = 100, zk = 70, in = 70;
+    else if (delta <= 0) arrive = 25, skipLead = 50, zk = 40, in = 40;
+    if (f.TimerZk->interval() != zk) f.TimerZk->setInterval(zk);
+    if (f.TimerInt->interval() != in) f.TimerInt->setInterval(in);
+
+    const MediaTime t = MsToMediaTime(static_cast<std::int64_t>(position));
+    const QString clock = MediaTimeToStr(t, TimePattern::Clock);
+    if (f.Label1->text() != clock) f.Label1->setText(clock);
+    f.Label11->setText(MediaTimeToStr(t, TimePattern::Millis));
+    const QString positionText = MediaTimeToStr(t);
+
+    const bool playing = m_player.IsPlaying();
+    if (!playing) return;
+    if (m_bookmarks && m_bookmarks->CheckBoxOZ->isChecked()) followBookmark(positionText);
+    if ((f.CheckBox8->isChecked() || f.CheckBox7->isChecked()) &&
+        checkLoops(positionText, arrive, skipLead))
+        return;
+    checkEndOfFile(positionText, arrive);
+}
+
+void MainTick::followBookmark(const QString &positionText)
+{
+    BookmarkTable &grid = m_bookmarks->StringGrid1;
+    const int r = grid.row();
+    const int n = grid.rowCount();
+    const QString zero = QLatin1String(ZeroTimeText);
+    const QString start = grid.cell(BookmarkTable::Time, r).trimmed().isEmpty() ? zero : grid.cell(BookmarkTable::Time, r);
+    QString end = r < n - 1 ? grid.cell(BookmarkTable::Time, r + 1) : QString();
+    if (end.isEmpty()) end = m_form.Label5->text();
+
+    int step = 0;
+    if (positionText < start && r > 1) step = -1;
+    else if (positionText >= end) step = 1;
+    if (step == 0) return;
+    // Row k holds the position when its time <= position < the next row's time.
+    const auto holds = [&](int k) {
+        const QString next = grid.cell(BookmarkTable::Time, k + 1);
+        return grid.cell(BookmarkTable::Time, k) <= positionText && !next.isEmpty() && positionText < next;
+    };
+    const int steps = step < 0 ? r - 1 : n - 1 - r;
+    int found = step < 0 ? 1 : n - 1;
+    for (int i = 1, k = r + step; i <= steps; ++i, k += step) {
+        if (holds(k)) {
+            found = k;
+            break;
+        }
+    }
+    grid.select(BookmarkTable::Comment, found);
+}
+
+bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, int skipLeadMs)
+{
+    TForm1 &f = m_form;
+    MainState &st = f.state;
+    const bool betweenBookmarks = f.CheckBox8->isChecked();
+    const QString segStart = f.MaskEdit3->text(), segEnd = f.MaskEdit4->text();
+    const QString a = f.MaskEdit1->text(), b = f.MaskEdit2->text();
+
+    if (betweenBookmarks && f.CheckBox10->isChecked() && st.SkipHashSegment && !f.TimerZk->isActive() &&
+        !f.TimerInt->isActive()) {
+        st.SkipHashSegment = false;
+        seek(SeekLoop, TextMs(segEnd) - skipLeadMs, true);
+        st.BookmarkRepeatsLeft = 0;
+    }
+
+    if (betweenBookmarks && st.BookmarkRepeatsLeft != -1 &&
+        MediaTimeWithin(positionText, segEnd, -arriveToleranceMs) && segStart != segEnd &&
+        !(segStart == a && segEnd == b) && !f.TimerZk->isActive()) {
+        if (st.BookmarkRepeatsLeft > 0) --st.BookmarkRepeatsLeft;
+        if (f.UpDown6->position() > 0 && st.BookmarkRepeatsLeft < 1) {
+            st.BookmarkRepeatsLeft = -1;
+            f.TimerZk->start();
+            return true; // playback runs on into the next segment
+        }
+        seek(SeekLoop, TextMs(segStart));
+        pauseAtLoopStart();
+        return true;
+    }
+
+    if (f.CheckBox7->isChecked() && st.ABRepeatsLeft != -1 && !f.TimerInt->isActive() &&
+        MediaTimeWithin(positionText, b, -arriveToleranceMs) && positionText < b && a != b) {
+        if (st.ABRepeatsLeft > 0) --st.ABRepeatsLeft;
+        if (f.UpDown7->position() > 0 && st.ABRepeatsLeft < 1) {
+            st.ABRepeatsLeft = -1;
+            if (f.CheckBox15->isChecked()) {
+                const QString oldB = b;
+                run(m_ops.SpeedButton11Click);
+                if (f.MaskEdit1->text() != oldB) seek(SeekUser, TextMs(f.MaskEdit1->text()));
+            }
+            f.TimerInt->start();
+            return true;
+        }
+        seek(SeekLoop, TextMs(a));
+        f.TimerZk->start(); // the between-bookmarks state is re-armed for the new place
+        pauseAtLoopStart();
+        return true;
+    }
+    return false;
+}
+
+void MainTick::checkEndOfFile(const QString &positionText, int arriveToleranceMs)
+{
+    TForm1 &f = m_form;
+    if (!f.CheckBox6->isChecked() || !MediaTimeWithin(positionText, f.Label5->text(), -arriveToleranceMs)) return;
+    seek(SeekUser, 0);
+    if (f.CheckBox13->isChecked()) {
+        pauseAtLoopStart();
+        return;
+    }
+    m_player.Stop();
+    if (m_player.ActiveEngine() == Engine::Mpc) m_clock.sleepMs(20);
+    m_player.Play();
+}
+
+void MainTick::seek(int kind, int ms, bool evenIfShown)
+{
+    TrackBar *bar = m_form.TrackBar1;
+    bar->tag = kind;
+    if (evenIfShown && bar->value() == ms) m_player.SeekFromTrackBar();
+    else bar->setValue(ms);
+}
+
+void MainTick::pauseAtLoopStart()
+{
+    if (!m_form.CheckBox13->isChecked()) return;
+    m_player.Pause();
+    m_form.state.LoopPaused = true;
+}
+
+void MainTick::TimerZkTimer()
+{
+    m_form.state.BookmarkRepeatsLeft = m_form.UpDown6->position();
+    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+}
+
+void MainTick::TimerIntTimer()
+{
+    m_form.state.ABRepeatsLeft = m_form.UpDown7->position();
+    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+}
+
+void MainTick::TimerPlayNoRefrNTimer() { m_form.state.LoopPaused = false; }
+
+void MainTick::TimerGotoTimer() { seek(SeekUser, m_form.TimerGoto->tag); }

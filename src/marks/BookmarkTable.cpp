@@ -1,0 +1,41 @@
+#include "marks/BookmarkTable.h"
+
+#include <algorithm>
+
+BookmarkTable::BookmarkTable() : m_rows(2)
+{
+    m_rows[0] = {QStringLiteral("№ п/п"), QStringLiteral("Имя"), QStringLiteral("Время"),
+                 QStringLiteral("Комментарий (начинающийся с # будет пропускаться для «Меж закл.»)")};
+}
+
+QString BookmarkTable::cell(int column, int row) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return {};
+    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+void BookmarkTable::setCell(int column, int row, const QString &text)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return;
+    m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
+}
+
+void BookmarkTable::insertRow(int at)
+{
+    at = std::clamp(at, 1, rowCount());
+    m_rows.insert(m_rows.begin() + at, std::array<QString, ColumnCount>{});
+}
+
+void BookmarkTable::removeRow(int row)
+{
+    if (row < 1 || row >= rowCount()) return;
+    if (rowCount() == 2) m_rows[1] = {};
+    else m_rows.erase(m_rows.begin() + row);
+    m_row = std::min(m_row, rowCount() - 1);
+}
+
+void BookmarkTable::select(int column, int row)
+{
+    m_column = std::clamp(column, 0, ColumnCount - 1);
+    m_row = std::clamp(row, 1, rowCount() - 1);
+}

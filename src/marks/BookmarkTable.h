@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <vector>
+
+// The bookmark table's cells. Row 0 is the header; rows 1 … n hold one bookmark each as
+// number, name, time text and comment. The table never has fewer than two rows: an empty list
+// is one placeholder row with empty cells. Cells are addressed (column, row).
+class BookmarkTable {
+public:
+    enum Column { Number = 0, Name = 1, Time = 2, Comment = 3, ColumnCount = 4 };
+
+    BookmarkTable();
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    // Empty for a cell outside the table.
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+    void insertRow(int at);
+    void removeRow(int row); // the placeholder row stays
+
+    // The selected cell.
+    int row() const { return m_row; }
+    int column() const { return m_column; }
+    void select(int column, int row);
+
+private:
+    std::vector<std::array<QString, ColumnCount>> m_rows;
+    int m_row = 1;
+    int m_column = 0;
+};
