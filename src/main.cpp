@@ -7,6 +7,7 @@
 #include "platform/X11ScrollLock.h"
 #include "playback/LibmpvEngines.h"
 #include "playback/MpvIpcBridge.h"
+#include "playback/MpvSoundPlayer.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -54,9 +55,10 @@ int main(int argc, char *argv[])
     MpvIpcBridge mpc(clock);
     LibmpvMci mci(clock);
     LibmpvWmp wmp(clock, CanDrawVideo());
+    MpvSoundPlayer sound;
     try {
         const auto scrollLock = MakeScrollLock();
-        Program program({clock, *scrollLock, messages, mpc, mci, wmp, CanDrawVideo() ? &wmp.mpv() : nullptr},
+        Program program({clock, *scrollLock, messages, mpc, mci, wmp, sound, CanDrawVideo() ? &wmp.mpv() : nullptr},
                         QApplication::arguments());
         program.mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
         program.Form1()->show();

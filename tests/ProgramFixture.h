@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/TForm1.h"
 #include "platform/ScrollLock.h"
+#include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
 #include "playback/FakeEngines.h"
@@ -23,7 +24,7 @@ protected:
     // Creates the program with a command line (the program's own path comes first).
     Program &start(const QStringList &args = {})
     {
-        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp},
+        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp, sound},
                                              QStringList{QStringLiteral("stenova")} + args);
         return *program;
     }
@@ -46,5 +47,6 @@ protected:
     RecordingMpcTransport mpc;
     FakeMci mci{clock};
     FakeWmp wmp{clock};
+    RecordedSounds sound;
     std::unique_ptr<Program> program;
 };

@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "platform/QtClock.h"
 #include "platform/ScrollLock.h"
+#include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
 #include "playback/LibmpvEngines.h"
 #include "playback/PlayerFacade.h"
@@ -154,7 +155,8 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
     RecordingMpcTransport mpc;
     LibmpvMci mci(clock, Silent);
     LibmpvWmp wmp(clock, false, Silent);
-    Program program({clock, scrollLock, messages, mpc, mci, wmp}, {QStringLiteral("stenova")});
+    RecordedSounds sound;
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     PlayerFacade &player = program.player();
 

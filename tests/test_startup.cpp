@@ -143,27 +143,30 @@ TEST_F(ProgramTest, ScrollLockFollowsTheBetweenBookmarksLoopOnEveryShow)
 {
     start({mediaFile(), "/b", "0"});
     scrollLock.on = true;
-    form().show(); // the box is still off when the light is synchronised
-    EXPECT_FALSE(scrollLock.on);
-    EXPECT_EQ(scrollLock.presses, 1);
-    EXPECT_TRUE(form().CheckBox8->isChecked()); // then the command line switched the loop on
+    form().show();
+    // Off when the window shows (the loop is still off), on when the command line switches
+    // the loop on.
+    EXPECT_EQ(scrollLock.presses, 2);
+    EXPECT_TRUE(scrollLock.on);
+    EXPECT_TRUE(form().CheckBox8->isChecked());
 
     const QString opened = form().state.CurrentMediaPath;
     form().state.CurrentMediaPath.clear();
     form().hide();
-    form().show(); // the second show syncs the light but leaves the command line alone
+    scrollLock.on = false; // changed behind the program's back
+    form().show();         // the second show syncs the light but leaves the command line alone
     EXPECT_TRUE(scrollLock.on);
-    EXPECT_EQ(scrollLock.presses, 2);
+    EXPECT_EQ(scrollLock.presses, 3);
     EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty());
     EXPECT_FALSE(opened.isEmpty());
 
     form().hide();
     form().show(); // already in step: no press
-    EXPECT_EQ(scrollLock.presses, 2);
+    EXPECT_EQ(scrollLock.presses, 3);
 
     program.reset(); // the light goes off with the program
     EXPECT_FALSE(scrollLock.on);
-    EXPECT_EQ(scrollLock.presses, 3);
+    EXPECT_EQ(scrollLock.presses, 4);
 }
 
 TEST_F(ProgramTest, DroppedFilesOpenOnlyTheFirstExistingFile)

@@ -1,6 +1,7 @@
 // Runs on the virtual X server with a window manager that the test script starts.
 #include "app/Program.h"
 #include "app/TForm1.h"
+#include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
 #include "platform/VirtualClock.h"
 #include "platform/X11ScrollLock.h"
@@ -64,10 +65,11 @@ TEST(X11Program, ShowSyncsTheLightAndExitTurnsItOff)
     RecordingMpcTransport mpc;
     FakeMci mci{clock};
     FakeWmp wmp{clock};
+    RecordedSounds sound;
     X11ScrollLock lock(QtDisplay());
     if (!lock.isOn()) lock.pressAndRelease();
     {
-        Program program({clock, lock, messages, mpc, mci, wmp}, {QStringLiteral("stenova")});
+        Program program({clock, lock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
         program.Form1()->show();
         EXPECT_FALSE(LightSeenByAnotherClient()); // the loop is off, so the light goes off
 
@@ -89,8 +91,9 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     RecordingMpcTransport mpc;
     FakeMci mci{clock};
     FakeWmp wmp{clock};
+    RecordedSounds sound;
     X11ScrollLock lock(QtDisplay());
-    Program program({clock, lock, messages, mpc, mci, wmp}, {QStringLiteral("stenova")});
+    Program program({clock, lock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
 #include "automation/MainTick.h"
+#include "marks/BookmarkNavigator.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
@@ -42,6 +43,11 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_formOle = std::make_unique<TFormOle>();
     created(m_formOle.get());
     m_form2 = std::make_unique<TForm2>();
+    m_navigator = std::make_unique<BookmarkNavigator>(*m_form1, *m_form2, *m_player, platform.scrollLock,
+                                                      platform.sound, m_ops);
+    m_ops.CheckBox8Click = [this] { m_navigator->CheckBox8Click(); };
+    QObject::connect(m_form1->Panel3, &MarkStrip::markPressed, m_form1.get(),
+                     [this](int slot, Qt::MouseButton button) { m_navigator->ImageZkMouseDown(slot, button); });
     created(m_form2.get());
     m_form3 = std::make_unique<TForm3>();
     created(m_form3.get());
@@ -71,6 +77,7 @@ Program::~Program()
     m_formHelp.reset();
     m_form4.reset();
     m_form3.reset();
+    m_navigator.reset();
     m_form2.reset();
     m_formOle.reset();
     m_formWMP.reset();

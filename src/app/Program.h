@@ -25,6 +25,7 @@ class MediaOpener;
 class Mpris;
 class MpcOption;
 class MainTick;
+class BookmarkNavigator;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -48,6 +49,7 @@ public:
     MediaOpener &opener() { return *m_opener; }
     Mpris &mpris() { return *m_mpris; }
     MainTick &mainTick() { return *m_tick; }
+    BookmarkNavigator &bookmarks() { return *m_navigator; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<Mpris> m_mpris;
     std::unique_ptr<MpcOption> m_mpcOption;
     std::unique_ptr<MainTick> m_tick;
+    std::unique_ptr<BookmarkNavigator> m_navigator;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -56,6 +56,10 @@ struct MainState {
     int ABRepeatsLeft = 0;
     bool SkipHashSegment = false;
     bool LoopPaused = false;
+    // Bookmark navigation.
+    int LastBackRow = -1;
+    int LastForwardRow = -1;
+    bool BookmarkSoundAvailable = false;
 };
 
 // The main window: the control panel and the store of every option. Behaviour lives in the

@@ -4,26 +4,26 @@
 
 BookmarkTable::BookmarkTable() : m_rows(2)
 {
-    m_rows[0] = {QStringLiteral("№ п/п"), QStringLiteral("Имя"), QStringLiteral("Время"),
+    m_rows[0].cells = {QStringLiteral("№ п/п"), QStringLiteral("Имя"), QStringLiteral("Время"),
                  QStringLiteral("Комментарий (начинающийся с # будет пропускаться для «Меж закл.»)")};
 }
 
 QString BookmarkTable::cell(int column, int row) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return {};
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    return m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
 }
 
 void BookmarkTable::setCell(int column, int row, const QString &text)
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return;
-    m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
+    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = text;
 }
 
 void BookmarkTable::insertRow(int at)
 {
     at = std::clamp(at, 1, rowCount());
-    m_rows.insert(m_rows.begin() + at, std::array<QString, ColumnCount>{});
+    m_rows.insert(m_rows.begin() + at, Row{});
 }
 
 void BookmarkTable::removeRow(int row)
@@ -32,6 +32,16 @@ void BookmarkTable::removeRow(int row)
     if (rowCount() == 2) m_rows[1] = {};
     else m_rows.erase(m_rows.begin() + row);
     m_row = std::min(m_row, rowCount() - 1);
+}
+
+int BookmarkTable::slot(int row) const
+{
+    return row >= 1 && row < rowCount() ? m_rows[static_cast<size_t>(row)].slot : -1;
+}
+
+void BookmarkTable::setSlot(int row, int slot)
+{
+    if (row >= 1 && row < rowCount()) m_rows[static_cast<size_t>(row)].slot = slot;
 }
 
 void BookmarkTable::select(int column, int row)

@@ -19,13 +19,21 @@ public:
     void insertRow(int at);
     void removeRow(int row); // the placeholder row stays
 
+    // The mark slot that shows a row (-1 none); it follows the row when rows move.
+    int slot(int row) const;
+    void setSlot(int row, int slot);
+
     // The selected cell.
     int row() const { return m_row; }
     int column() const { return m_column; }
     void select(int column, int row);
 
 private:
-    std::vector<std::array<QString, ColumnCount>> m_rows;
+    struct Row {
+        std::array<QString, ColumnCount> cells;
+        int slot = -1;
+    };
+    std::vector<Row> m_rows;
     int m_row = 1;
     int m_column = 0;
 };

@@ -1,6 +1,9 @@
 #include "marks/MarkSlots.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QPolygon>
 
 MarkStrip::MarkStrip(MarkSlots &marks, QWidget *parent) : QWidget(parent), m_slots(marks)
@@ -23,4 +26,33 @@ void MarkStrip::paintEvent(QPaintEvent *)
         p.setBrush(s.blue ? Qt::blue : Qt::red);
         p.drawPolygon(tri);
     }
+}
+
+int MarkStrip::slotAt(const QPoint &p) const
+{
+    // The mark placed last wins, as the later mark is drawn on top.
+    for (int i = m_slots.size() - 1; i >= 0; --i) {
+        const MarkSlot &s = m_slots[i];
+        if (s.visible && QRect(s.left, s.top, MarkSize, MarkSize).contains(p)) return i;
+    }
+    return -1;
+}
+
+void MarkStrip::mousePressEvent(QMouseEvent *event)
+{
+    const int slot = slotAt(event->position().toPoint());
+    if (slot >= 0) emit markPressed(slot, event->button());
+    else QWidget::mousePressEvent(event);
+}
+
+bool MarkStrip::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int slot = slotAt(help->pos());
+        if (slot >= 0) QToolTip::showText(help->globalPos(), m_slots[slot].hint, this);
+        else QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }

@@ -33,9 +33,16 @@ class MarkStrip : public QWidget {
 public:
     MarkStrip(MarkSlots &marks, QWidget *parent);
     static constexpr int MarkSize = 7;
+    // The visible mark under a point of the strip, -1 for none.
+    int slotAt(const QPoint &p) const;
+
+signals:
+    void markPressed(int slot, Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override; // the mark's hint
 
 private:
     MarkSlots &m_slots;

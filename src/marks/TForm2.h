@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLineEdit;
 
 // The bookmarks window.
 class TForm2 : public QWidget {
@@ -14,4 +15,5 @@ public:
     // The bookmark table (shown by the window's grid).
     BookmarkTable StringGrid1;
     QCheckBox *CheckBoxOZ;
+    QLineEdit *EditNZ; // the number the next bookmark's name receives
 };

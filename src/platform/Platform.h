@@ -7,6 +7,7 @@ class MpcTransport;
 class MciPlayer;
 class WmpPlayer;
 class MpvInstance;
+class SoundPlayer;
 
 // The services the program runs on: real ones in main(), doubles in tests.
 struct Platform {
@@ -16,5 +17,6 @@ struct Platform {
     MpcTransport &mpc;
     MciPlayer &mci;
     WmpPlayer &wmp;
+    SoundPlayer &sound;
     MpvInstance *videoSource = nullptr; // the video player's picture, where GL draws it
 };
