@@ -21,6 +21,7 @@ struct MainOperations {
     std::function<void()> OpenMediaFile; // opens PendingMediaPath, or asks for a file
     std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
     std::function<void()> SpeedButton11Click; // "AB->": the AB interval moves on
+    std::function<void()> ListBoxABClick;     // applies the selected interval of the list
     // Types text into the text window at its caret (does nothing without a text window).
     std::function<void(const QString &text)> InsertText;
     std::function<void()> CloseBookmarksWindow;

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
 #include "automation/MainTick.h"
+#include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
@@ -46,6 +47,9 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_navigator = std::make_unique<BookmarkNavigator>(*m_form1, *m_form2, *m_player, platform.scrollLock,
                                                       platform.sound, m_ops);
     m_ops.CheckBox8Click = [this] { m_navigator->CheckBox8Click(); };
+    m_ab = std::make_unique<ABInterval>(*m_form1, m_form2->StringGrid1, *m_player, m_ops);
+    m_ops.CheckBox7Click = [this] { m_ab->CheckBox7Click(); };
+    m_ops.SpeedButton11Click = [this] { m_ab->SpeedButton11Click(); };
     QObject::connect(m_form1->Panel3, &MarkStrip::markPressed, m_form1.get(),
                      [this](int slot, Qt::MouseButton button) { m_navigator->ImageZkMouseDown(slot, button); });
     created(m_form2.get());
@@ -77,6 +81,7 @@ Program::~Program()
     m_formHelp.reset();
     m_form4.reset();
     m_form3.reset();
+    m_ab.reset();
     m_navigator.reset();
     m_form2.reset();
     m_formOle.reset();

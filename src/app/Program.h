@@ -26,6 +26,7 @@ class Mpris;
 class MpcOption;
 class MainTick;
 class BookmarkNavigator;
+class ABInterval;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -50,6 +51,7 @@ public:
     Mpris &mpris() { return *m_mpris; }
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
+    ABInterval &abInterval() { return *m_ab; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -72,6 +74,7 @@ private:
     std::unique_ptr<MpcOption> m_mpcOption;
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
+    std::unique_ptr<ABInterval> m_ab;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -1,0 +1,248 @@
+#include "marks/ABInterval.h"
+
+#include "app/Controls.h"
+#include "app/MainLifecycle.h"
+#include "app/MediaTime.h"
+#include "app/TForm1.h"
+#include "marks/BookmarkNavigator.h"
+#include "marks/BookmarkTable.h"
+#include "playback/PlayerFacade.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+void run(const std::function<void()> &op)
+{
+    if (op) op();
+}
+
+int TextMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
+
+// Presses with any button on a label: left goes there, others start or pause.
+class LabelPress : public QObject {
+public:
+    LabelPress(QObject *parent, std::function<void(Qt::MouseButton)> onPress)
+        : QObject(parent), m_onPress(std::move(onPress))
+    {
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        m_onPress(static_cast<QMouseEvent *>(event)->button());
+        return true;
+    }
+
+private:
+    std::function<void(Qt::MouseButton)> m_onPress;
+};
+
+} // namespace
+
+ABInterval::ABInterval(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, MainOperations &ops)
+    : m_form(form), m_table(bookmarks), m_player(player), m_ops(ops)
+{
+    TForm1 &f = m_form;
+    QObject::connect(f.SpeedButton5, &QToolButton::clicked, &f, [this] { SpeedButton5Click(); });
+    QObject::connect(f.SpeedButton6, &QToolButton::clicked, &f, [this] { SpeedButton6Click(); });
+    QObject::connect(f.SpeedButton10, &QToolButton::clicked, &f, [this] { SpeedButton10Click(); });
+    QObject::connect(f.SpeedButton11, &QToolButton::clicked, &f, [this] { SpeedButton11Click(); });
+    QObject::connect(f.CheckBox14, &QCheckBox::toggled, &f, [this] { CheckBox14Click(); });
+    QObject::connect(f.Edit8, &QLineEdit::textChanged, &f, [this] {
+        if (m_form.CheckBox14->isChecked()) CheckBox14Click();
+    });
+    // Checking the list mode leaves the by-N mode.
+    QObject::connect(f.CheckBox16, &QCheckBox::toggled, &f, [this](bool on) {
+        if (on) m_form.CheckBox14->setChecked(false);
+    });
+    for (QLineEdit *e : {f.MaskEdit1, f.MaskEdit2})
+        QObject::connect(e, &QLineEdit::textChanged, &f, [this] { redrawMarks(); });
+    auto *toA = new LabelPress(&f, [this](Qt::MouseButton b) { LabelAMouseDown(b); });
+    auto *toB = new LabelPress(&f, [this](Qt::MouseButton b) { LabelBMouseDown(b); });
+    f.LabelA->installEventFilter(toA);
+    f.Label9->installEventFilter(toA);
+    f.LabelB->installEventFilter(toB);
+    f.Label13->installEventFilter(toB);
+}
+
+QString ABInterval::a() const { return m_form.MaskEdit1->text(); }
+QString ABInterval::b() const { return m_form.MaskEdit2->text(); }
+
+void ABInterval::setAB(const QString &a, const QString &b)
+{
+    m_form.MaskEdit1->setText(a);
+    m_form.MaskEdit2->setText(b);
+}
+
+QString ABInterval::rowTime(int row) const { return m_table.cell(BookmarkTable::Time, row); }
+
+int ABInterval::findRow(const QString &time) const
+{
+    for (int r = 1; r < m_table.rowCount(); ++r)
+        if (rowTime(r) == time) return r;
+    return -1;
+}
+
+void ABInterval::CheckBox7Click()
+{
+    TForm1 &f = m_form;
+    const bool on = f.CheckBox7->isChecked();
+    f.CheckBox15->setEnabled(on);
+    f.GroupBox4->setStyleSheet(on ? QStringLiteral("QGroupBox#GroupBox4::title { color: rgb(0, 0, 255); }") : QString());
+    if (on) f.state.ABRepeatsLeft = f.UpDown7->position();
+    redrawMarks();
+    if (f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+}
+
+void ABInterval::SpeedButton5Click()
+{
+    const QString text = m_form.Label1->text() + u'.' + m_form.Label11->text();
+    m_form.MaskEdit1->setText(text);
+    m_form.LabelA->setToolTip(text);
+    m_form.LabelA->show();
+    m_form.TimerInt->start();
+    m_form.TimerZk->start();
+}
+
+void ABInterval::SpeedButton6Click()
+{
+    const QString text = m_form.Label1->text() + u'.' + m_form.Label11->text();
+    m_form.MaskEdit2->setText(text);
+    m_form.LabelB->setToolTip(text);
+    m_form.LabelB->show();
+    m_form.TimerInt->start();
+    m_form.TimerZk->start();
+}
+
+void ABInterval::goTo(const QString &time, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton) {
+        m_player.TogglePlayPause();
+        return;
+    }
+    m_form.TrackBar1->tag = SeekUser;
+    m_form.TrackBar1->setValue(TextMs(time));
+}
+
+void ABInterval::LabelAMouseDown(Qt::MouseButton button) { goTo(a(), button); }
+void ABInterval::LabelBMouseDown(Qt::MouseButton button) { goTo(b(), button); }
+
+void ABInterval::CheckBox14Click()
+{
+    TForm1 &f = m_form;
+    const bool on = f.CheckBox14->isChecked();
+    if (on && f.CheckBox16->isChecked()) f.CheckBox16->setChecked(false);
+    f.SpeedButton5->setEnabled(!on);
+    f.SpeedButton6->setEnabled(!on);
+    if (on && !rowTime(1).trimmed().isEmpty()) {
+        const int n = m_table.rowCount() - 1;
+        const int N = f.UpDown8->position();
+        int c = n;
+        while (c >= 1 && !(rowTime(c) <= a())) --c;
+        if (c == n) {
+            // At or after the last bookmark: the one before it (none: the start) and the last.
+            setAB(n > 1 ? rowTime(n - 1) : QLatin1String(ZeroTimeText), rowTime(n));
+        } else {
+            if (c < 1) c = 1;
+            f.MaskEdit1->setText(rowTime(c));
+            f.MaskEdit2->setText(rowTime(std::min(c + N, n)));
+        }
+    }
+    if (f.CheckBoxTrack->isChecked()) run(m_ops.CheckBoxTrackClick);
+}
+
+void ABInterval::afterShift()
+{
+    if (m_form.CheckBoxTrack->isChecked()) run(m_ops.CheckBoxTrackClick);
+    m_form.TimerInt->start();
+    m_form.TimerZk->start();
+}
+
+void ABInterval::SpeedButton10Click()
+{
+    TForm1 &f = m_form;
+    if (f.CheckBox14->isChecked()) {
+        const int i = findRow(a());
+        if (i < 0) {
+            CheckBox14Click();
+            return;
+        }
+        if (i == 1) return;
+        setAB(rowTime(std::max(1, i - f.UpDown8->position())), a());
+    } else if (f.CheckBox16->isChecked()) {
+        const int row = f.ListBoxAB->currentRow();
+        if (row >= 0) {
+            if (row > 0) f.ListBoxAB->setCurrentRow(row - 1);
+            run(m_ops.ListBoxABClick);
+        }
+    } else {
+        if (a() == QLatin1String(ZeroTimeText)) return;
+        const int am = TextMs(a()), bm = TextMs(b());
+        const int d = std::abs(am - bm);
+        setAB(MsToTimeText(std::max(0, am - d)), MsToTimeText(std::max(0, bm - d)));
+    }
+    afterShift();
+}
+
+void ABInterval::SpeedButton11Click()
+{
+    TForm1 &f = m_form;
+    if (f.CheckBox14->isChecked()) {
+        const int i = findRow(b());
+        if (i < 0) {
+            CheckBox14Click();
+            return;
+        }
+        const int n = m_table.rowCount() - 1;
+        if (i == n) return;
+        setAB(b(), rowTime(std::min(n, i + f.UpDown8->position())));
+    } else if (f.CheckBox16->isChecked()) {
+        const int row = f.ListBoxAB->currentRow();
+        if (row >= 0) {
+            if (row < f.ListBoxAB->count() - 1) f.ListBoxAB->setCurrentRow(row + 1);
+            else if (f.CheckBox6->isChecked()) f.ListBoxAB->setCurrentRow(0);
+            run(m_ops.ListBoxABClick);
+        }
+    } else {
+        const QString length = f.Label5->text();
+        if (b() == length) return;
+        const int am = TextMs(a()), bm = TextMs(b()), lm = TextMs(length);
+        const int d = std::abs(am - bm);
+        setAB(MsToTimeText(std::min(lm, am + d)), MsToTimeText(std::min(lm, bm + d)));
+    }
+    afterShift();
+}
+
+void ABInterval::redrawMarks()
+{
+    TForm1 &f = m_form;
+    const TrackBar *bar = f.TrackBar1;
+    // The marks stand over the bar's pixel columns, which start where the mark strip starts.
+    const int x0 = bar->x() + 7;
+    const int xa = x0 + BookmarkNavigator::TimelineColumn(TextMs(a()), bar->minimum(), bar->maximum(), bar->width());
+    const int xb = x0 + BookmarkNavigator::TimelineColumn(TextMs(b()), bar->minimum(), bar->maximum(), bar->width());
+    const QColor colour = f.CheckBox7->isChecked() ? QColor(0, 0, 255) : QColor(128, 128, 128);
+    for (QLabel *l : {f.LabelA, f.LabelB}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, colour);
+        l->setPalette(p);
+        l->adjustSize();
+        l->show();
+        l->raise();
+    }
+    f.LabelA->move(xa - f.LabelA->width() / 2, 0);
+    f.LabelB->move(xb - f.LabelB->width() / 2, 0);
+    f.LabelA->setToolTip(a());
+    f.LabelB->setToolTip(b());
+    f.ShapeAB->setGeometry(std::min(xa, xb), 0, std::abs(xb - xa) + 1, f.Panel3->y() + f.Panel3->height());
+    f.ShapeAB->show();
+    f.ShapeAB->lower();
+}
