@@ -225,10 +225,13 @@ TEST_F(ProgramTest, CountEditsTakeDigitsAndBackspaceOnly)
     EXPECT_EQ(form().UpDown6->position(), 100);
     form().UpDown6->setPosition(-3);
     EXPECT_EQ(e->text(), "0");
-    // The auto-pause edits are not filtered here.
+    // The auto-pause edits take digits only too (and only while the auto-pause is on).
+    EXPECT_FALSE(form().Edit2->isEnabled());
+    form().CheckBox1->setChecked(true);
     form().Edit2->clear();
     TypeKey(form().Edit2, Qt::Key_A, QStringLiteral("a"));
-    EXPECT_EQ(form().Edit2->text(), "a");
+    TypeKey(form().Edit2, Qt::Key_7, QStringLiteral("7"));
+    EXPECT_EQ(form().Edit2->text(), "7");
 }
 
 TEST_F(ProgramTest, PositionBarNeverKeepsTheFocusAndBackgroundClickDropsIt)

@@ -22,6 +22,10 @@ struct MainOperations {
     std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
     std::function<void()> SpeedButton11Click; // "AB->": the AB interval moves on
     std::function<void()> ListBoxABClick;     // applies the selected interval of the list
+    // Window services of the text window and the external player's window.
+    std::function<void()> BringTextWindowForward;
+    std::function<void()> TakeTextWindow; // the foreground window becomes the text window
+    std::function<void()> ShowExternalPlayerWindow;
     // Types text into the text window at its caret (does nothing without a text window).
     std::function<void(const QString &text)> InsertText;
     std::function<void()> CloseBookmarksWindow;

@@ -6,6 +6,7 @@
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
+#include "automation/AutoPause.h"
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
@@ -36,10 +37,12 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_mpris = std::make_unique<Mpris>(*m_form1, *m_player);
     m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
     m_tick = std::make_unique<MainTick>(*m_form1, *m_player, platform.clock, m_ops);
+    m_autoPause = std::make_unique<AutoPause>(*m_form1, *m_player, m_ops);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
     m_formWMP->setMainWindow(m_form1.get());
+    m_autoPause->setVideoWindow(m_formWMP.get());
     created(m_formWMP.get());
     m_formOle = std::make_unique<TFormOle>();
     created(m_formOle.get());
@@ -75,6 +78,7 @@ Program::~Program()
     m_lifecycle->setWindows(nullptr, nullptr, nullptr);
     m_opener->setWindows(nullptr, nullptr);
     m_tick->setBookmarksWindow(nullptr);
+    m_autoPause->setVideoWindow(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
     m_form5.reset();
     m_formAbout.reset();
@@ -88,6 +92,7 @@ Program::~Program()
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
     // The behaviours watch the main window's controls: they go before it.
+    m_autoPause.reset();
     m_tick.reset();
     m_mpcOption.reset();
     m_mpris.reset();

@@ -27,6 +27,7 @@ class MpcOption;
 class MainTick;
 class BookmarkNavigator;
 class ABInterval;
+class AutoPause;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -52,6 +53,7 @@ public:
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
     ABInterval &abInterval() { return *m_ab; }
+    AutoPause &autoPause() { return *m_autoPause; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
     std::unique_ptr<ABInterval> m_ab;
+    std::unique_ptr<AutoPause> m_autoPause;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -543,18 +543,18 @@ QWidget *TForm1::createEveryFileGroup()
     const auto secs = [this](const char *name) { return label(GroupBox3, name, QStringLiteral("сек.")); };
 
     CheckBox1 = check(GroupBox3, "CheckBox1", QStringLiteral("Через каждые"));
-    Edit2 = numberEdit(GroupBox3, "Edit2", QStringLiteral("40"), QStringLiteral("Через каждые, сек."), nullptr);
+    Edit2 = numberEdit(GroupBox3, "Edit2", QStringLiteral("40"), QStringLiteral("Через каждые, сек."), m_digitFilter);
     UpDown2 = make<UpDown>(GroupBox3, "UpDown2", Edit2, 0, 1000, 40);
     Label2 = secs("Label2");
     RadioButton2 = make<QRadioButton>(GroupBox3, "RadioButton2", QStringLiteral("пауза"));
     RadioButton1 = make<QRadioButton>(GroupBox3, "RadioButton1", QStringLiteral("ожидание"));
     RadioButton2->setChecked(true);
-    Edit3 = numberEdit(GroupBox3, "Edit3", QStringLiteral("4"), QStringLiteral("Пауза или ожидание, сек."), nullptr);
+    Edit3 = numberEdit(GroupBox3, "Edit3", QStringLiteral("4"), QStringLiteral("Пауза или ожидание, сек."), m_digitFilter);
     UpDown3 = make<UpDown>(GroupBox3, "UpDown3", Edit3, 0, 1000, 4);
     Label8 = secs("Label8");
     CheckBox2 = check(GroupBox3, "CheckBox2", QStringLiteral("шаг назад на"));
     CheckBox2->setChecked(true);
-    Edit4 = numberEdit(GroupBox3, "Edit4", QStringLiteral("1"), QStringLiteral("Шаг назад после паузы, сек."), nullptr);
+    Edit4 = numberEdit(GroupBox3, "Edit4", QStringLiteral("1"), QStringLiteral("Шаг назад после паузы, сек."), m_digitFilter);
     UpDown4 = make<UpDown>(GroupBox3, "UpDown4", Edit4, 0, 1000, 1);
     Label7 = secs("Label7");
     auto *period = row();

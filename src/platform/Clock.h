@@ -16,7 +16,8 @@ public:
     bool singleShot() const { return m_singleShot; }
     virtual bool isActive() const = 0;
 
-    // Changing the interval of a running timer restarts its count.
+    // Changing the interval of a running timer restarts its count. A running timer with
+    // interval 0 never fires.
     void setInterval(int ms);
     virtual void start() = 0; // (re)starts the count from now
     virtual void stop() = 0;

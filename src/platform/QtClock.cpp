@@ -16,12 +16,23 @@ public:
         m_timer.setTimerType(intervalMs <= 50 ? Qt::PreciseTimer : Qt::CoarseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { fire(); });
     }
-    bool isActive() const override { return m_timer.isActive(); }
-    void start() override { m_timer.start(interval()); }
-    void stop() override { m_timer.stop(); }
+    bool isActive() const override { return m_timer.isActive() || m_idle; }
+    void start() override
+    {
+        // A running timer with interval 0 never fires.
+        m_idle = interval() <= 0;
+        if (m_idle) m_timer.stop();
+        else m_timer.start(interval());
+    }
+    void stop() override
+    {
+        m_idle = false;
+        m_timer.stop();
+    }
 
 private:
     QTimer m_timer;
+    bool m_idle = false;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/VirtualClock.h"
 
 #include <algorithm>
+#include <cstdint>
 
 class VirtualTimer final : public Timer {
 public:
@@ -17,14 +18,15 @@ public:
     void start() override
     {
         m_active = true;
-        m_due = (m_clock ? m_clock->m_now : 0) + std::max(1, interval());
+        // A running timer with interval 0 never fires.
+        m_due = interval() <= 0 ? INT64_MAX : (m_clock ? m_clock->m_now : 0) + interval();
     }
     void stop() override { m_active = false; }
 
     void expire()
     {
         // Periods missed during a sleep are dropped, as a real timer drops them.
-        m_due = std::max(m_due, m_clock->m_now) + std::max(1, interval());
+        m_due = std::max(m_due, m_clock->m_now) + interval();
         fire();
     }
 
