@@ -5,3 +5,5 @@ build=${1:-build-bench}
 media="$build/bench-media"
 mkdir -p "$media"
 "$build/bench/bench_playback" "$media" "$build/samples/sample.wav"
+"$build/bench/bench_bookmarks"
+"$build/bench/bench_loops" "$build/samples/sample.wav" "$build/samples/sample.mp3"

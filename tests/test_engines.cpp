@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "TestMedia.h"
 
+#include "app/Controls.h"
 #include "app/MediaOpener.h"
 #include "app/Program.h"
 #include "app/TForm1.h"
@@ -17,7 +18,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -192,5 +195,49 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
     program.opener().OpenMediaFile();
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_TRUE(messages.errors[0].contains(text));
+    qunsetenv("STENOVA_HOME");
+}
+
+// The main tick on the real audio player in real time: an AB interval played three times,
+// then playback runs on.
+TEST_F(Recordings, IntervalLoopOnTheRealPlayer)
+{
+    QTemporaryDir home;
+    qputenv("STENOVA_HOME", home.path().toUtf8());
+    NoScrollLock scrollLock;
+    RecordedMessages messages;
+    RecordingMpcTransport mpc;
+    LibmpvMci mci(clock, Silent);
+    LibmpvWmp wmp(clock, false, Silent);
+    RecordedSounds sound;
+    const QString longer = MakeTestRecording(dir->path(), QStringLiteral("six.wav"), 6.0);
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    TForm1 &form = *program.Form1();
+    form.state.PendingMediaPath = longer;
+    program.opener().OpenMediaFile();
+    form.MaskEdit1->setText(QStringLiteral("00:00:01.000"));
+    form.MaskEdit2->setText(QStringLiteral("00:00:02.000"));
+    form.UpDown7->setPosition(3);
+    form.CheckBox7->setChecked(true);
+    form.TrackBar1->tag = SeekUser;
+    form.TrackBar1->setValue(1000);
+    program.player().Play();
+
+    int rewinds = 0, previous = mci.Position(), lowest = 6000;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const int now = mci.Position();
+            if (now < previous) {
+                ++rewinds;
+                lowest = std::min(lowest, now);
+            }
+            previous = now;
+            return now > 2500;
+        },
+        8000));
+    EXPECT_EQ(rewinds, 2);
+    EXPECT_GE(lowest, 1000); // back to A, never before it
+    EXPECT_LT(lowest, 1100);
+    EXPECT_EQ(mci.Mode(), mpPlaying);
     qunsetenv("STENOVA_HOME");
 }
