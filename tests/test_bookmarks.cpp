@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QCoreApplication>
 
 namespace {
 
@@ -72,6 +74,14 @@ TEST_F(BookmarkTest, AddingKeepsTimeOrderNamesAndNumbers)
     EXPECT_EQ(form().MarkImages[x].hint, "00:00:10.000 {z3} ");
     EXPECT_EQ(form().MarkImages[BookmarkNavigator::TimelineColumn(30000, 0, 59999, 770)].tag, 3);
     EXPECT_EQ(grid().slot(1), x);
+
+    // The bookmarks window shows the table once the operation is over.
+    QCoreApplication::processEvents();
+    QTableWidget *view = program->Form2()->StringGridView;
+    ASSERT_EQ(view->rowCount(), 3);
+    EXPECT_EQ(view->item(0, BookmarkTable::Name)->text(), "z3");
+    EXPECT_EQ(view->item(2, BookmarkTable::Time)->text(), "00:00:30.000");
+    EXPECT_EQ(view->currentRow(), 0);
 }
 
 TEST_F(BookmarkTest, DuplicateGuard)

@@ -17,13 +17,17 @@ QString BookmarkTable::cell(int column, int row) const
 void BookmarkTable::setCell(int column, int row, const QString &text)
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return;
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = text;
+    auto &cell = m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
+    if (cell == text) return;
+    cell = text;
+    emit changed();
 }
 
 void BookmarkTable::insertRow(int at)
 {
     at = std::clamp(at, 1, rowCount());
     m_rows.insert(m_rows.begin() + at, Row{});
+    emit changed();
 }
 
 void BookmarkTable::removeRow(int row)
@@ -32,6 +36,7 @@ void BookmarkTable::removeRow(int row)
     if (rowCount() == 2) m_rows[1] = {};
     else m_rows.erase(m_rows.begin() + row);
     m_row = std::min(m_row, rowCount() - 1);
+    emit changed();
 }
 
 int BookmarkTable::slot(int row) const
@@ -48,4 +53,5 @@ void BookmarkTable::select(int column, int row)
 {
     m_column = std::clamp(column, 0, ColumnCount - 1);
     m_row = std::clamp(row, 1, rowCount() - 1);
+    emit changed();
 }

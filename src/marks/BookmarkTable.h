@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <vector>
@@ -7,7 +8,8 @@
 // The bookmark table's cells. Row 0 is the header; rows 1 … n hold one bookmark each as
 // number, name, time text and comment. The table never has fewer than two rows: an empty list
 // is one placeholder row with empty cells. Cells are addressed (column, row).
-class BookmarkTable {
+class BookmarkTable : public QObject {
+    Q_OBJECT
 public:
     enum Column { Number = 0, Name = 1, Time = 2, Comment = 3, ColumnCount = 4 };
 
@@ -27,6 +29,9 @@ public:
     int row() const { return m_row; }
     int column() const { return m_column; }
     void select(int column, int row);
+
+signals:
+    void changed(); // cells, rows or the selection
 
 private:
     struct Row {

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QTableWidget;
 
 // The bookmarks window.
 class TForm2 : public QWidget {
@@ -16,4 +17,10 @@ public:
     BookmarkTable StringGrid1;
     QCheckBox *CheckBoxOZ;
     QLineEdit *EditNZ; // the number the next bookmark's name receives
+    QTableWidget *StringGridView; // shows StringGrid1
+
+private:
+    void scheduleRefresh();
+    void refresh();
+    bool m_refreshPending = false;
 };
