@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Program.h"
+#include "app/MediaOpener.h"
 #include "app/TForm1.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
@@ -37,6 +38,16 @@ protected:
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write("RIFF");
+        return path;
+    }
+
+    // Opens a recording of the given length in the test players, as the user would.
+    QString openMedia(const QString &name = QStringLiteral("talk.wav"), int lengthMs = 60000)
+    {
+        const QString path = mediaFile(name);
+        mci.lengths[path] = wmp.lengths[path] = lengthMs;
+        form().state.PendingMediaPath = path;
+        program->opener().OpenMediaFile();
         return path;
     }
 

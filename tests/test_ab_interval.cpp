@@ -20,10 +20,7 @@ protected:
     void SetUp() override
     {
         start();
-        const QString path = mediaFile(QStringLiteral("talk.wav"));
-        mci.lengths[path] = 60000;
-        form().state.PendingMediaPath = path;
-        program->opener().OpenMediaFile();
+        openMedia();
     }
     ABInterval &ab() { return program->abInterval(); }
     void set(const char *a, const char *b)

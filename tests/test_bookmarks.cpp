@@ -23,10 +23,7 @@ protected:
     void SetUp() override
     {
         start();
-        const QString path = mediaFile(QStringLiteral("talk.wav"));
-        mci.lengths[path] = 60000;
-        form().state.PendingMediaPath = path;
-        program->opener().OpenMediaFile();
+        openMedia();
         form().TrackBar1->resize(770, 20);
     }
     BookmarkNavigator &nav() { return program->bookmarks(); }

@@ -18,10 +18,7 @@ protected:
     void SetUp() override
     {
         start();
-        const QString path = mediaFile(QStringLiteral("talk.wav"));
-        mci.lengths[path] = 60000;
-        form().state.PendingMediaPath = path;
-        program->opener().OpenMediaFile();
+        openMedia();
         // Stands in for the segment recomputation: past the segment's end the next segment
         // (to the end of the file) is current.
         program->operations().CheckBox8Click = [this] {
