@@ -61,11 +61,16 @@ void MainTick::tick()
 
     // Tolerances follow the movement per tick, so a boundary is caught at any tick rate and
     // not caught twice.
-    int arrive = 50, skipLead = 100, zk = f.TimerZk->interval(), in = f.TimerInt->interval();
+    struct Tolerances {
+        int arrive, skipLead, zk, in;
+    };
     const int delta = st.TickDeltaMs;
-    if (delta >= 6 && delta <= 149) arrive = 150, skipLead = 250, zk = 200, in = 250;
-    else if (delta >= 1 && delta <= 5) arrive = 50, skipLead = 100, zk = 70, in = 70;
-    else if (delta <= 0) arrive = 25, skipLead = 50, zk = 40, in = 40;
+    const Tolerances tol = delta >= 6 && delta <= 149 ? Tolerances{150, 250, 200, 250}  // playing
+                           : delta >= 1 && delta <= 5 ? Tolerances{50, 100, 70, 70}
+                           : delta <= 0              ? Tolerances{25, 50, 40, 40}      // still or back
+                                                     : Tolerances{50, 100, f.TimerZk->interval(),
+                                                                  f.TimerInt->interval()}; // a jump
+    const int arrive = tol.arrive, skipLead = tol.skipLead, zk = tol.zk, in = tol.in;
     if (f.TimerZk->interval() != zk) f.TimerZk->setInterval(zk);
     if (f.TimerInt->interval() != in) f.TimerInt->setInterval(in);
 

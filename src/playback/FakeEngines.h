@@ -74,7 +74,11 @@ public:
         m_mode = load(path, error) ? mpStopped : mpNotReady;
         return m_loaded;
     }
-    void Close() override { m_loaded = false, m_playing = false, m_mode = mpNotReady; }
+    void Close() override
+    {
+        m_loaded = m_playing = false;
+        m_mode = mpNotReady;
+    }
     TMPModes Mode() override
     {
         position();
@@ -98,8 +102,12 @@ public:
     void Pause() override
     {
         const TMPModes mode = Mode();
-        if (mode == mpPlaying) run(false), m_mode = mpPaused;
-        else if (mode == mpPaused) Play();
+        if (mode == mpPlaying) {
+            run(false);
+            m_mode = mpPaused;
+        } else if (mode == mpPaused) {
+            Play();
+        }
     }
     void Stop() override
     {
