@@ -16,11 +16,13 @@
 #include "playback/TFormWMP.h"
 #include "windows/InfoWindows.h"
 #include "windows/TForm3.h"
+#include "windows/Speakers.h"
 #include "windows/TForm5.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -65,6 +67,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_formAbout = std::make_unique<TFormAbout>();
     created(m_formAbout.get());
     m_form5 = std::make_unique<TForm5>();
+    m_speakers = std::make_unique<Speakers>(*m_form1, *m_form5, m_ops);
     m_lifecycle->setWindows(m_formWMP.get(), m_formOle.get(), m_form5.get());
     m_opener->setWindows(m_formWMP.get(), m_formOle.get());
     m_tick->setBookmarksWindow(m_form2.get());
@@ -80,6 +83,7 @@ Program::~Program()
     m_tick->setBookmarksWindow(nullptr);
     m_autoPause->setVideoWindow(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
+    m_speakers.reset();
     m_form5.reset();
     m_formAbout.reset();
     m_formHelp.reset();
@@ -113,6 +117,8 @@ void Program::TForm5Create()
     f.Timer2->stop();
     f.state.SkipPreviousSave = true;
     if (m_ops.LoadFromSettingsINI) m_ops.LoadFromSettingsINI();
+    // The loaded after-text replaces the ":" the window is designed with.
+    m_form5->Edit11->setText(f.state.SpeakerSuffix);
     f.Timer1->start();
     f.Timer2->start();
     if (m_ops.LoadStartupDocument) m_ops.LoadStartupDocument();

@@ -28,6 +28,7 @@ class MainTick;
 class BookmarkNavigator;
 class ABInterval;
 class AutoPause;
+class Speakers;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -54,6 +55,7 @@ public:
     BookmarkNavigator &bookmarks() { return *m_navigator; }
     ABInterval &abInterval() { return *m_ab; }
     AutoPause &autoPause() { return *m_autoPause; }
+    Speakers &speakers() { return *m_speakers; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<BookmarkNavigator> m_navigator;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
+    std::unique_ptr<Speakers> m_speakers;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -60,6 +60,10 @@ struct MainState {
     int LastBackRow = -1;
     int LastForwardRow = -1;
     bool BookmarkSoundAvailable = false;
+    // Speakers typed into the text, with the texts before and after a name.
+    std::array<QString, 9> SpeakerNames;
+    QString SpeakerPrefix;
+    QString SpeakerSuffix;
 };
 
 // The main window: the control panel and the store of every option. Behaviour lives in the

@@ -1,11 +1,31 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
-// The speakers window.
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The speakers window: nine names, the texts typed before and after a name.
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
     TForm5();
     bool visibleAtClose = false;
+
+    std::array<QLabel *, 9> Labels;       // Label1 … Label9
+    std::array<QLineEdit *, 9> Edits;     // Edit1 … Edit9
+    std::array<QPushButton *, 9> Buttons; // Button3 … Button11 ("->")
+    QGroupBox *GroupBox1;
+    QLabel *Label10, *Label11;
+    QLineEdit *Edit10, *Edit11;
+    QPushButton *Button1, *Button2;
+
+signals:
+    void shown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };

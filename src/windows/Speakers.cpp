@@ -1,0 +1,89 @@
+#include "windows/Speakers.h"
+
+#include "app/MainLifecycle.h"
+#include "app/TForm1.h"
+#include "windows/TForm5.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+Speakers::Speakers(TForm1 &form, TForm5 &window, MainOperations &ops) : m_form(form), m_window(window), m_ops(ops)
+{
+    for (int i = 0; i < 9; ++i) {
+        connect(m_window.Buttons[i], &QPushButton::clicked, this, [this, i] { TypeRow(i + 1); });
+        connect(m_form.N23x[i], &QAction::triggered, this, [this, i] { TypeSpeaker(i + 1); });
+    }
+    connect(m_form.N23, &QAction::triggered, &m_window, &QWidget::show);
+    connect(m_window.Button1, &QPushButton::clicked, this, &Speakers::Button1Click);
+    connect(m_window.Button2, &QPushButton::clicked, &m_window, &QWidget::close);
+    connect(&m_window, &TForm5::shown, this, &Speakers::FormShow);
+    for (QLineEdit *e : m_window.Edits) e->installEventFilter(this);
+    m_window.Edit10->installEventFilter(this);
+    m_window.Edit11->installEventFilter(this);
+}
+
+QString Speakers::Compose(const QString &name, const QString &prefix, const QString &suffix)
+{
+    return prefix + name + suffix;
+}
+
+void Speakers::type(const QString &text)
+{
+    if (!text.isEmpty() && m_ops.InsertText) m_ops.InsertText(text);
+    QCoreApplication::processEvents();
+    if (m_ops.BringTextWindowForward) m_ops.BringTextWindowForward();
+}
+
+void Speakers::TypeRow(int row)
+{
+    type(Compose(m_window.Edits[row - 1]->text(), m_window.Edit10->text(), m_window.Edit11->text()));
+}
+
+void Speakers::TypeSpeaker(int row)
+{
+    const MainState &st = m_form.state;
+    type(Compose(st.SpeakerNames[row - 1], st.SpeakerPrefix, st.SpeakerSuffix));
+}
+
+void Speakers::Button1Click()
+{
+    MainState &st = m_form.state;
+    for (int i = 0; i < 9; ++i) st.SpeakerNames[i] = m_window.Edits[i]->text();
+    st.SpeakerPrefix = m_window.Edit10->text();
+    st.SpeakerSuffix = m_window.Edit11->text();
+    updateMenu();
+    m_window.close();
+}
+
+void Speakers::updateMenu()
+{
+    for (int i = 0; i < 9; ++i) {
+        const QString &name = m_form.state.SpeakerNames[i];
+        m_form.N23x[i]->setText(name.trimmed().isEmpty() ? QStringLiteral("Участник&%1: ").arg(i + 1)
+                                                         : QStringLiteral("&%1. ").arg(i + 1) + name);
+    }
+}
+
+void Speakers::FormShow()
+{
+    const MainState &st = m_form.state;
+    for (int i = 0; i < 9; ++i) m_window.Edits[i]->setText(st.SpeakerNames[i]);
+    m_window.Edit10->setText(st.SpeakerPrefix);
+    m_window.Edit11->setText(st.SpeakerSuffix);
+}
+
+bool Speakers::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (!edit) return false;
+    // No leading blanks by typing, and an edit of blanks only is left empty.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->text() == QLatin1String(" ") &&
+        edit->text().trimmed().isEmpty())
+        return true;
+    if (event->type() == QEvent::FocusOut && !edit->text().isEmpty() && edit->text().trimmed().isEmpty())
+        edit->clear();
+    return false;
+}

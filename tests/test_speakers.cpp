@@ -1,0 +1,84 @@
+#include "ProgramFixture.h"
+
+#include "windows/Speakers.h"
+#include "windows/TForm5.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class SpeakersTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        start();
+        program->operations().InsertText = [this](const QString &t) { typed << t; };
+    }
+    TForm5 &window() { return *program->Form5(); }
+    QStringList typed;
+};
+
+} // namespace
+
+TEST_F(SpeakersTest, ComposedText)
+{
+    EXPECT_EQ(Speakers::Compose(QStringLiteral("Анна"), QString(), QStringLiteral(":")), "Анна:");
+    EXPECT_EQ(Speakers::Compose(QStringLiteral("Анна"), QStringLiteral("— "), QString()), "— Анна");
+    EXPECT_EQ(Speakers::Compose(QString(), QString(), QStringLiteral(":")), ":");
+}
+
+TEST_F(SpeakersTest, AfterTextStartsEmptyAndTheWindowShowsTheKeptNames)
+{
+    EXPECT_EQ(window().Edit11->text(), ""); // the loaded (empty) value replaced the design's ":"
+    form().state.SpeakerNames[1] = QStringLiteral("Борис");
+    form().N23->trigger();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().Edits[1]->text(), "Борис");
+}
+
+TEST_F(SpeakersTest, RowButtonsTypeWhatTheWindowShowsAndMenuItemsWhatIsKept)
+{
+    form().N23->trigger();
+    window().Edits[0]->setText(QStringLiteral("Анна"));
+    window().Edit11->setText(QStringLiteral(":"));
+    window().Buttons[0]->click(); // not confirmed yet: typed from the window
+    window().Buttons[4]->click(); // an empty slot types the after-text alone
+    form().N23x[0]->trigger();    // the kept name is still empty, the kept after-text too
+    EXPECT_EQ(typed, QStringList({"Анна:", ":"}));
+
+    window().Button1->click(); // "ОК"
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(form().N23x[0]->text(), "&1. Анна");
+    EXPECT_EQ(form().N23x[2]->text(), "Участник&3: ");
+    form().N23x[0]->trigger();
+    EXPECT_EQ(typed.last(), "Анна:");
+
+    form().N23->trigger();
+    window().Edits[0]->setText(QStringLiteral("Вера"));
+    window().Button2->click(); // "Отмена" keeps nothing
+    EXPECT_EQ(form().state.SpeakerNames[0], "Анна");
+    window().Edits[0]->clear();
+    window().Button1->click();
+    EXPECT_EQ(form().N23x[0]->text(), "Участник&1: ");
+}
+
+TEST_F(SpeakersTest, NoLeadingBlanks)
+{
+    QLineEdit *e = window().Edits[2];
+    QKeyEvent blank(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(e, &blank);
+    EXPECT_EQ(e->text(), "");
+    e->setText(QStringLiteral("  "));
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(e, &out);
+    EXPECT_EQ(e->text(), "");
+    e->setText(QStringLiteral("Ян"));
+    QKeyEvent blank2(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(e, &blank2);
+    EXPECT_EQ(e->text(), "Ян ");
+}
