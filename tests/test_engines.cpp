@@ -227,7 +227,7 @@ TEST_F(Recordings, IntervalLoopOnTheRealPlayer)
     ASSERT_TRUE(WaitFor(
         [&] {
             const int now = mci.Position();
-            if (now < previous) {
+            if (now < previous - 500) { // a rewind, not the jitter of a busy machine
                 ++rewinds;
                 lowest = std::min(lowest, now);
             }
