@@ -51,6 +51,28 @@ protected:
     QtClock clock;
 };
 
+// The whole program on the real in-process players, in a folder of its own.
+struct RealProgram {
+    struct Home {
+        Home() { qputenv("STENOVA_HOME", dir.path().toUtf8()); }
+        ~Home() { qunsetenv("STENOVA_HOME"); }
+        QTemporaryDir dir;
+    };
+    explicit RealProgram(QtClock &clock)
+        : mci(clock, Silent), wmp(clock, false, Silent),
+          program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")})
+    {
+    }
+    Home home; // first: the program's folder is set before the program exists
+    NoScrollLock scrollLock;
+    RecordedMessages messages;
+    RecordingMpcTransport mpc;
+    LibmpvMci mci;
+    LibmpvWmp wmp;
+    RecordedSounds sound;
+    Program program;
+};
+
 } // namespace
 
 TEST_F(Recordings, AudioPlayerModesAndPositions)
@@ -151,15 +173,9 @@ TEST_F(Recordings, VideoPlayerReportsFilesItCannotPlay)
 // The whole open operation and the player facade on the real players.
 TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
 {
-    QTemporaryDir home;
-    qputenv("STENOVA_HOME", home.path().toUtf8());
-    NoScrollLock scrollLock;
-    RecordedMessages messages;
-    RecordingMpcTransport mpc;
-    LibmpvMci mci(clock, Silent);
-    LibmpvWmp wmp(clock, false, Silent);
-    RecordedSounds sound;
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    RealProgram real(clock);
+    RecordedMessages &messages = real.messages;
+    Program &program = real.program;
     TForm1 &form = *program.Form1();
     PlayerFacade &player = program.player();
 
@@ -195,23 +211,16 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
     program.opener().OpenMediaFile();
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_TRUE(messages.errors[0].contains(text));
-    qunsetenv("STENOVA_HOME");
 }
 
 // The main tick on the real audio player in real time: an AB interval played three times,
 // then playback runs on.
 TEST_F(Recordings, IntervalLoopOnTheRealPlayer)
 {
-    QTemporaryDir home;
-    qputenv("STENOVA_HOME", home.path().toUtf8());
-    NoScrollLock scrollLock;
-    RecordedMessages messages;
-    RecordingMpcTransport mpc;
-    LibmpvMci mci(clock, Silent);
-    LibmpvWmp wmp(clock, false, Silent);
-    RecordedSounds sound;
+    RealProgram real(clock);
+    LibmpvMci &mci = real.mci;
     const QString longer = MakeTestRecording(dir->path(), QStringLiteral("six.wav"), 6.0);
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    Program &program = real.program;
     TForm1 &form = *program.Form1();
     form.state.PendingMediaPath = longer;
     program.opener().OpenMediaFile();
@@ -239,5 +248,4 @@ TEST_F(Recordings, IntervalLoopOnTheRealPlayer)
     EXPECT_GE(lowest, 1000); // back to A, never before it
     EXPECT_LT(lowest, 1100);
     EXPECT_EQ(mci.Mode(), mpPlaying);
-    qunsetenv("STENOVA_HOME");
 }

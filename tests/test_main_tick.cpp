@@ -22,7 +22,7 @@ protected:
         // Stands in for the segment recomputation: past the segment's end the next segment
         // (to the end of the file) is current.
         program->operations().CheckBox8Click = [this] {
-            if (mci.Position() < MediaTimeToMs(StrToMediaTime(form().MaskEdit4->text()))) return;
+            if (mci.Position() < TimeTextToMs(form().MaskEdit4->text())) return;
             form().MaskEdit3->setText(form().MaskEdit4->text());
             form().MaskEdit4->setText(QStringLiteral("00:01:00.000"));
         };

@@ -32,10 +32,6 @@ QString MpcSocketPath()
     return dir + QStringLiteral("/stenova-mpv-%1.sock").arg(QCoreApplication::applicationPid());
 }
 
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
 } // namespace
 
 MainLifecycle::MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops,
@@ -76,14 +72,14 @@ void MainLifecycle::FormShow()
     if (m_scrollLock.available() && m_form.CheckBox8->isChecked() != m_scrollLock.isOn())
         m_scrollLock.pressAndRelease();
     m_form.TimerJvCaptionButton->start();
-    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
 
     if (++m_form.state.firstShowCount != 1 || m_arguments.size() < 2) return;
     const QString media = m_arguments[1];
     if (!QFileInfo(media).isFile()) return;
     m_form.state.PendingMediaPath = media;
     m_form.state.SkipPreviousSave = true;
-    run(m_ops.OpenMediaFile);
+    RunOperation(m_ops.OpenMediaFile);
     applyCommandLine(ParseSwitches(m_arguments.mid(1)));
 }
 
@@ -100,23 +96,23 @@ void MainLifecycle::applyCommandLine(const CommandLineSwitches &sw)
     if (sw.abCount >= 0) f.UpDown7->setPosition(sw.abCount);
 
     f.CheckBox16->setChecked(false);
-    run(m_ops.CheckBox16Click);
-    run(m_ops.CheckBox7Click);
-    run(m_ops.CheckBox8Click);
+    RunOperation(m_ops.CheckBox16Click);
+    RunOperation(m_ops.CheckBox7Click);
+    RunOperation(m_ops.CheckBox8Click);
 
     if (sw.intervalListText && !sw.intervalListText->isEmpty()) {
         f.CheckBox15->setChecked(true);
         f.ListBoxAB->clear();
         f.ListBoxAB->addItems(CutIntervalList(*sw.intervalListText));
         f.CheckBox16->setChecked(true);
-        run(m_ops.CheckBox16Click);
+        RunOperation(m_ops.CheckBox16Click);
         f.CheckBox7->setChecked(true);
-        run(m_ops.CheckBox7Click);
+        RunOperation(m_ops.CheckBox7Click);
     }
 
     if (sw.startTimeText) {
         f.TimerGoto->stop();
-        f.TimerGoto->tag = MediaTimeToMs(StrToMediaTime(*sw.startTimeText));
+        f.TimerGoto->tag = TimeTextToMs(*sw.startTimeText);
         f.TimerGoto->start();
     }
 }
@@ -125,7 +121,7 @@ void MainLifecycle::FilesDropped(const QStringList &paths)
 {
     if (paths.isEmpty() || !QFileInfo(paths.first()).isFile()) return;
     m_form.state.PendingMediaPath = paths.first();
-    run(m_ops.OpenMediaFile);
+    RunOperation(m_ops.OpenMediaFile);
 }
 
 void MainLifecycle::FormCloseQuery()
@@ -133,11 +129,11 @@ void MainLifecycle::FormCloseQuery()
     m_form.state.NormalClose = true;
     if (m_form.CheckBoxTrack->isChecked()) {
         m_form.CheckBoxTrack->setChecked(false);
-        run(m_ops.CheckBoxTrackClick);
+        RunOperation(m_ops.CheckBoxTrackClick);
     }
     const bool externalText = m_form.NWord->isChecked();
-    if (m_text && !externalText) run(m_ops.CloseEmbeddedDocument);
-    run(m_ops.CloseBookmarksWindow);
+    if (m_text && !externalText) RunOperation(m_ops.CloseEmbeddedDocument);
+    RunOperation(m_ops.CloseBookmarksWindow);
     if (m_text) m_text->visibleAtClose = m_text->isVisible() && !externalText;
     if (m_video) m_video->visibleAtClose = m_video->isVisible();
     if (m_speakers) m_speakers->visibleAtClose = m_speakers->isVisible();
@@ -170,7 +166,7 @@ void MainLifecycle::ApplicationEvents1Activate()
     }
     m_form.state.AppMinimized = false;
     if (m_text && m_text->isVisible() && !m_form.NWord->isChecked())
-        run(m_ops.RepaintEmbeddedDocument);
+        RunOperation(m_ops.RepaintEmbeddedDocument);
 }
 
 void MainLifecycle::ApplicationEvents1Deactivate()

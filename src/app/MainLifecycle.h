@@ -46,6 +46,12 @@ struct MainOperations {
     std::function<void()> ResetBookmarkNumbering;
 };
 
+// Runs an operation of another subsystem; one not wired does nothing.
+inline void RunOperation(const std::function<void()> &op)
+{
+    if (op) op();
+}
+
 // Creation, showing, closing and destruction of the main window, the command line,
 // dropped files and the application's minimise/restore/activate events.
 class MainLifecycle {

@@ -20,11 +20,6 @@
 
 namespace {
 
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
-
 // The busy cursor for the length of an open, restored on every way out.
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -82,7 +77,7 @@ void MediaOpener::OpenMediaFile()
     MainState &st = f.state;
     if (f.CheckBoxTrack->isChecked()) {
         f.CheckBoxTrack->setChecked(false);
-        run(m_ops.CheckBoxTrackClick);
+        RunOperation(m_ops.CheckBoxTrackClick);
     }
 
     QString path;
@@ -136,14 +131,14 @@ void MediaOpener::OpenMediaFile()
         if (engine == Engine::Mci) m_video->hide();
         else if (engine == Engine::Wmp && m_video->isVisible()) m_video->raise();
     }
-    if (m_text && !f.NWord->isChecked()) run(m_ops.RepaintEmbeddedDocument);
+    if (m_text && !f.NWord->isChecked()) RunOperation(m_ops.RepaintEmbeddedDocument);
 
     const QString loading = QString::fromUtf8(LoadingCaption);
     f.GroupBox2->setTitle(loading);
     if (m_text) m_text->setWindowTitle(loading);
     if (m_video) m_video->setWindowTitle(loading);
     f.repaint();
-    run(m_ops.ResetBookmarkNumbering);
+    RunOperation(m_ops.ResetBookmarkNumbering);
     f.TrackBar1->setValue(0);
     st.CurrentMediaPath = path;
 
@@ -163,11 +158,11 @@ void MediaOpener::OpenMediaFile()
     f.TrackBar1->tag = SeekUser;
     f.TrackBar1->setValue(0);
 
-    run(m_ops.DeleteAllBookmarks);
+    RunOperation(m_ops.DeleteAllBookmarks);
     for (int i = 0; i < f.MarkImages.size(); ++i) f.MarkImages[i].visible = false;
     f.Panel3->update();
     if (f.NZkl->isChecked() && m_ops.LoadFromINIMedia) m_ops.LoadFromINIMedia(path);
-    if (f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
     f.CheckBoxTrack->setChecked(false);
 }
 

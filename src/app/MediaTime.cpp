@@ -110,8 +110,7 @@ MediaTime StrToMediaTime(const QString &text)
 
 bool MediaTimeWithin(const QString &text, const QString &reference, std::int32_t toleranceMs)
 {
-    const std::int64_t d = static_cast<std::int64_t>(MediaTimeToMs(StrToMediaTime(text))) -
-                           MediaTimeToMs(StrToMediaTime(reference));
+    const std::int64_t d = static_cast<std::int64_t>(TimeTextToMs(text)) - TimeTextToMs(reference);
     if (toleranceMs >= 1) return d >= 0 && d <= toleranceMs;
     return std::llabs(d) <= -static_cast<std::int64_t>(toleranceMs);
 }

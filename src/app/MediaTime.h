@@ -32,6 +32,8 @@ QString MediaTimeToStr(MediaTime t, const char *pattern = TimePattern::Full);
 QString MsToTimeText(std::int64_t ms);
 // Reads user or file text; anything unreadable is 0.
 MediaTime StrToMediaTime(const QString &text);
+// A time text in whole milliseconds (texts hold whole milliseconds, so this is exact).
+inline std::int32_t TimeTextToMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
 // Tolerance >= 1: text lies at reference or up to tolerance ms after it.
 // Tolerance <= 0: text lies within -tolerance ms of reference on either side.
 bool MediaTimeWithin(const QString &text, const QString &reference, std::int32_t toleranceMs);

@@ -116,12 +116,12 @@ void Program::TForm5Create()
     f.Timer1->stop();
     f.Timer2->stop();
     f.state.SkipPreviousSave = true;
-    if (m_ops.LoadFromSettingsINI) m_ops.LoadFromSettingsINI();
+    RunOperation(m_ops.LoadFromSettingsINI);
     // The loaded after-text replaces the ":" the window is designed with.
     m_form5->Edit11->setText(f.state.SpeakerSuffix);
     f.Timer1->start();
     f.Timer2->start();
-    if (m_ops.LoadStartupDocument) m_ops.LoadStartupDocument();
+    RunOperation(m_ops.LoadStartupDocument);
 }
 
 void Program::wireMainWindow()
@@ -142,9 +142,7 @@ void Program::wireMainWindow()
 
     // A check box's handler runs whenever its state changes, by the user or by code.
     const auto onToggle = [f](QCheckBox *box, std::function<void()> &op) {
-        QObject::connect(box, &QCheckBox::toggled, f, [&op] {
-            if (op) op();
-        });
+        QObject::connect(box, &QCheckBox::toggled, f, [&op] { RunOperation(op); });
     };
     onToggle(f->CheckBox7, m_ops.CheckBox7Click);
     onToggle(f->CheckBox8, m_ops.CheckBox8Click);
@@ -156,7 +154,7 @@ void Program::wireMainWindow()
     QObject::connect(f->N17, &QAction::triggered, m_formAbout.get(), &QWidget::show);
     QObject::connect(m_formAbout->donateButton, &QPushButton::clicked, m_form4.get(), &QWidget::show);
     const auto open = [this] {
-        if (m_ops.OpenMediaFile) m_ops.OpenMediaFile();
+        RunOperation(m_ops.OpenMediaFile);
     };
     QObject::connect(f->Button1, &QPushButton::clicked, f, open);
     QObject::connect(f->MP31, &QAction::triggered, f, open);

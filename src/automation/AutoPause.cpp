@@ -11,13 +11,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
-} // namespace
-
 AutoPause::AutoPause(TForm1 &form, PlayerFacade &player, MainOperations &ops)
     : m_form(form), m_player(player), m_ops(ops)
 {
@@ -84,7 +77,7 @@ void AutoPause::TimerPeriodTimer()
         }
         if (m_player.IsPlaying()) m_player.Pause();
     }
-    if (engine != Engine::Mci && f.CheckBox11->isChecked()) run(m_ops.BringTextWindowForward);
+    if (engine != Engine::Mci && f.CheckBox11->isChecked()) RunOperation(m_ops.BringTextWindowForward);
     if (f.RadioButton1->isChecked()) f.TimerPause->stop();
     else f.TimerPause->start();
 }
@@ -97,10 +90,10 @@ void AutoPause::TimerPauseTimer()
     if (f.CheckBox11->isChecked()) {
         const Engine engine = m_player.ActiveEngine();
         if (engine == Engine::Mpc) {
-            run(m_ops.TakeTextWindow);
-            run(m_ops.ShowExternalPlayerWindow);
+            RunOperation(m_ops.TakeTextWindow);
+            RunOperation(m_ops.ShowExternalPlayerWindow);
         } else if (engine == Engine::Wmp) {
-            run(m_ops.TakeTextWindow);
+            RunOperation(m_ops.TakeTextWindow);
             if (m_video && m_video->isVisible()) m_video->activateWindow();
         }
     }

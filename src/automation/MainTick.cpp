@@ -14,18 +14,6 @@
 #include <QLineEdit>
 #include <cmath>
 
-namespace {
-
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
-
-// Boundaries are whole milliseconds; parsing them exactly is their ceiling.
-int TextMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
-
-} // namespace
-
 MainTick::MainTick(TForm1 &form, PlayerFacade &player, Clock &clock, MainOperations &ops)
     : m_form(form), m_player(player), m_clock(clock), m_ops(ops)
 {
@@ -130,7 +118,7 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
     if (betweenBookmarks && f.CheckBox10->isChecked() && st.SkipHashSegment && !f.TimerZk->isActive() &&
         !f.TimerInt->isActive()) {
         st.SkipHashSegment = false;
-        seek(SeekLoop, TextMs(segEnd) - skipLeadMs, true);
+        seek(SeekLoop, TimeTextToMs(segEnd) - skipLeadMs, true);
         st.BookmarkRepeatsLeft = 0;
     }
 
@@ -143,7 +131,7 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
             f.TimerZk->start();
             return true; // playback runs on into the next segment
         }
-        seek(SeekLoop, TextMs(segStart));
+        seek(SeekLoop, TimeTextToMs(segStart));
         pauseAtLoopStart();
         return true;
     }
@@ -155,13 +143,13 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
             st.ABRepeatsLeft = -1;
             if (f.CheckBox15->isChecked()) {
                 const QString oldB = b;
-                run(m_ops.SpeedButton11Click);
-                if (f.MaskEdit1->text() != oldB) seek(SeekUser, TextMs(f.MaskEdit1->text()));
+                RunOperation(m_ops.SpeedButton11Click);
+                if (f.MaskEdit1->text() != oldB) seek(SeekUser, TimeTextToMs(f.MaskEdit1->text()));
             }
             f.TimerInt->start();
             return true;
         }
-        seek(SeekLoop, TextMs(a));
+        seek(SeekLoop, TimeTextToMs(a));
         f.TimerZk->start(); // the between-bookmarks state is re-armed for the new place
         pauseAtLoopStart();
         return true;
@@ -201,13 +189,13 @@ void MainTick::pauseAtLoopStart()
 void MainTick::TimerZkTimer()
 {
     m_form.state.BookmarkRepeatsLeft = m_form.UpDown6->position();
-    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
 }
 
 void MainTick::TimerIntTimer()
 {
     m_form.state.ABRepeatsLeft = m_form.UpDown7->position();
-    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
 }
 
 void MainTick::TimerPlayNoRefrNTimer() { m_form.state.LoopPaused = false; }

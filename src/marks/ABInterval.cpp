@@ -20,13 +20,6 @@
 
 namespace {
 
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
-
-int TextMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
-
 // Presses with any button on a label: left goes there, others start or pause.
 class LabelPress : public QObject {
 public:
@@ -99,7 +92,7 @@ void ABInterval::CheckBox7Click()
     f.GroupBox4->setStyleSheet(on ? QStringLiteral("QGroupBox#GroupBox4::title { color: rgb(0, 0, 255); }") : QString());
     if (on) f.state.ABRepeatsLeft = f.UpDown7->position();
     redrawMarks();
-    if (f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
 }
 
 void ABInterval::SpeedButton5Click()
@@ -129,7 +122,7 @@ void ABInterval::goTo(const QString &time, Qt::MouseButton button)
         return;
     }
     m_form.TrackBar1->tag = SeekUser;
-    m_form.TrackBar1->setValue(TextMs(time));
+    m_form.TrackBar1->setValue(TimeTextToMs(time));
 }
 
 void ABInterval::LabelAMouseDown(Qt::MouseButton button) { goTo(a(), button); }
@@ -156,12 +149,12 @@ void ABInterval::CheckBox14Click()
             f.MaskEdit2->setText(rowTime(std::min(c + N, n)));
         }
     }
-    if (f.CheckBoxTrack->isChecked()) run(m_ops.CheckBoxTrackClick);
+    if (f.CheckBoxTrack->isChecked()) RunOperation(m_ops.CheckBoxTrackClick);
 }
 
 void ABInterval::afterShift()
 {
-    if (m_form.CheckBoxTrack->isChecked()) run(m_ops.CheckBoxTrackClick);
+    if (m_form.CheckBoxTrack->isChecked()) RunOperation(m_ops.CheckBoxTrackClick);
     m_form.TimerInt->start();
     m_form.TimerZk->start();
 }
@@ -181,11 +174,11 @@ void ABInterval::SpeedButton10Click()
         const int row = f.ListBoxAB->currentRow();
         if (row >= 0) {
             if (row > 0) f.ListBoxAB->setCurrentRow(row - 1);
-            run(m_ops.ListBoxABClick);
+            RunOperation(m_ops.ListBoxABClick);
         }
     } else {
         if (a() == QLatin1String(ZeroTimeText)) return;
-        const int am = TextMs(a()), bm = TextMs(b());
+        const int am = TimeTextToMs(a()), bm = TimeTextToMs(b());
         const int d = std::abs(am - bm);
         setAB(MsToTimeText(std::max(0, am - d)), MsToTimeText(std::max(0, bm - d)));
     }
@@ -209,12 +202,12 @@ void ABInterval::SpeedButton11Click()
         if (row >= 0) {
             if (row < f.ListBoxAB->count() - 1) f.ListBoxAB->setCurrentRow(row + 1);
             else if (f.CheckBox6->isChecked()) f.ListBoxAB->setCurrentRow(0);
-            run(m_ops.ListBoxABClick);
+            RunOperation(m_ops.ListBoxABClick);
         }
     } else {
         const QString length = f.Label5->text();
         if (b() == length) return;
-        const int am = TextMs(a()), bm = TextMs(b()), lm = TextMs(length);
+        const int am = TimeTextToMs(a()), bm = TimeTextToMs(b()), lm = TimeTextToMs(length);
         const int d = std::abs(am - bm);
         setAB(MsToTimeText(std::min(lm, am + d)), MsToTimeText(std::min(lm, bm + d)));
     }
@@ -227,8 +220,8 @@ void ABInterval::redrawMarks()
     const TrackBar *bar = f.TrackBar1;
     // The marks stand over the bar's pixel columns, which start where the mark strip starts.
     const int x0 = bar->x() + 7;
-    const int xa = x0 + BookmarkNavigator::TimelineColumn(TextMs(a()), bar->minimum(), bar->maximum(), bar->width());
-    const int xb = x0 + BookmarkNavigator::TimelineColumn(TextMs(b()), bar->minimum(), bar->maximum(), bar->width());
+    const int xa = x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(a()), bar->minimum(), bar->maximum(), bar->width());
+    const int xb = x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(b()), bar->minimum(), bar->maximum(), bar->width());
     const QColor colour = f.CheckBox7->isChecked() ? QColor(0, 0, 255) : QColor(128, 128, 128);
     for (QLabel *l : {f.LabelA, f.LabelB}) {
         QPalette p = l->palette();

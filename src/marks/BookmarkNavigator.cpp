@@ -22,8 +22,6 @@
 
 namespace {
 
-int TextMs(const QString &text) { return MediaTimeToMs(StrToMediaTime(text)); }
-
 std::optional<int> ReadInt(const QString &text)
 {
     bool ok = false;
@@ -132,7 +130,7 @@ void BookmarkNavigator::PlaceBookmarkMark(int row)
     BookmarkTable &grid = table();
     const QString time = grid.cell(BookmarkTable::Time, row);
     const TrackBar *bar = m_form.TrackBar1;
-    const int x = TimelineColumn(TextMs(time), bar->minimum(), bar->maximum(), bar->width());
+    const int x = TimelineColumn(TimeTextToMs(time), bar->minimum(), bar->maximum(), bar->width());
     MarkSlot &slot = m_form.MarkImages[x];
     slot.tag = row;
     grid.setSlot(row, x);
@@ -148,7 +146,7 @@ void BookmarkNavigator::PlaceBookmarkMark(int row)
 void BookmarkNavigator::seekUser(const QString &timeText)
 {
     m_form.TrackBar1->tag = SeekUser;
-    m_form.TrackBar1->setValue(TextMs(timeText));
+    m_form.TrackBar1->setValue(TimeTextToMs(timeText));
 }
 
 void BookmarkNavigator::repeatSeekAndRecompute()
@@ -166,7 +164,7 @@ void BookmarkNavigator::BitBtn3Click(bool bookmarkOrA)
     const bool playing = m_player.IsPlaying();
     const QString a = m_form.MaskEdit1->text();
 
-    const int pMs = TextMs(p);
+    const int pMs = TimeTextToMs(p);
     int r = grid.rowCount() - 1;
     bool toA = false, found = false;
     for (; r >= 1; --r) {
@@ -177,7 +175,7 @@ void BookmarkNavigator::BitBtn3Click(bool bookmarkOrA)
         }
         // Paused, the row reached last time is passed over, so each press goes one further
         // back; playing, a bookmark reached less than 0.7 s ago is passed over.
-        if (time <= p && (playing ? pMs - TextMs(time) > 700 : r != st.LastBackRow || r == 1)) {
+        if (time <= p && (playing ? pMs - TimeTextToMs(time) > 700 : r != st.LastBackRow || r == 1)) {
             found = true;
             break;
         }

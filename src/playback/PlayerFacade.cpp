@@ -17,13 +17,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-void run(const std::function<void()> &op)
-{
-    if (op) op();
-}
-} // namespace
-
 PlayerFacade::PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp,
                            MainOperations &ops)
     : m_form(form), m_clock(clock), m_mci(mci), m_wmp(wmp), m_ops(ops)
@@ -180,7 +173,7 @@ void PlayerFacade::SeekFromTrackBar()
         }
         break;
     }
-    if (tag == SeekUser && f.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (tag == SeekUser && f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
     f.Timer2->start();
     emit playbackChanged();
 }
@@ -189,7 +182,7 @@ void PlayerFacade::RefreshPositionDisplay()
 {
     m_form.Timer2->stop();
     try {
-        run(m_ops.VolumeFollow);
+        RunOperation(m_ops.VolumeFollow);
         m_form.TrackBar1->tag = SeekDisplay;
         m_form.TrackBar1->setValue(PositionMs());
     } catch (...) {
@@ -376,6 +369,6 @@ void PlayerFacade::ButtonClick(MediaButtonBar::Button button)
     case MediaButtonBar::Back: StepBack(); break;
     case MediaButtonBar::ButtonCount: break;
     }
-    if (m_form.CheckBox8->isChecked()) run(m_ops.CheckBox8Click);
+    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
     if (button == MediaButtonBar::Play) m_form.TimerPlayNoRefrN->start();
 }

@@ -34,7 +34,7 @@ void Speakers::type(const QString &text)
 {
     if (!text.isEmpty() && m_ops.InsertText) m_ops.InsertText(text);
     QCoreApplication::processEvents();
-    if (m_ops.BringTextWindowForward) m_ops.BringTextWindowForward();
+    RunOperation(m_ops.BringTextWindowForward);
 }
 
 void Speakers::TypeRow(int row)
