@@ -1,6 +1,7 @@
 // The cost of the main tick and of the bookmark operations with 1000 bookmarks in the table
 // (test doubles of the player on a virtual clock, so only the program's own work is timed).
 #include "BenchUtil.h"
+#include "platform/FakeDesktop.h"
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"
@@ -53,12 +54,14 @@ int main(int argc, char **argv)
     RecordedMessages messages;
     RecordingMpcTransport mpc;
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     FakeMci mci(clock);
     FakeWmp wmp(clock);
     const QString media = home.filePath(QStringLiteral("long.wav"));
     QFile(media).open(QIODevice::WriteOnly);
     mci.lengths[media] = 3 * 3600 * 1000;
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     f.TrackBar1->resize(770, 20);
     f.state.PendingMediaPath = media;

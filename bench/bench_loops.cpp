@@ -3,6 +3,7 @@
 // 50 loops each, the position at the rewind relative to the loop's end, and where playback
 // really resumed relative to its start.
 #include "BenchUtil.h"
+#include "platform/FakeDesktop.h"
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"
@@ -37,9 +38,11 @@ void Measure(const QString &file, bool betweenBookmarks, const char *label)
     RecordedMessages messages;
     RecordingMpcTransport mpc;
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     LibmpvMci mci(clock, Silent);
     LibmpvWmp wmp(clock, false, Silent);
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     PlayerFacade &player = program.player();
     f.state.PendingMediaPath = file;

@@ -4,9 +4,12 @@
 #include "platform/QtClock.h"
 #include "platform/ScrollLock.h"
 #include "platform/UserMessages.h"
+#include "platform/X11Desktop.h"
+#include "platform/PulseVolume.h"
 #include "platform/X11ScrollLock.h"
 #include "playback/LibmpvEngines.h"
 #include "playback/MpvIpcBridge.h"
+#include "playback/MpvMixer.h"
 #include "playback/MpvSoundPlayer.h"
 
 #include <QApplication>
@@ -56,9 +59,13 @@ int main(int argc, char *argv[])
     LibmpvMci mci(clock);
     LibmpvWmp wmp(clock, CanDrawVideo());
     MpvSoundPlayer sound;
+    MpvMixer mixer({&mci.mpv(), &wmp.mpv()});
+    PulseVolume masterVolume;
     try {
+        X11Desktop desktop;
         const auto scrollLock = MakeScrollLock();
-        Program program({clock, *scrollLock, messages, mpc, mci, wmp, sound, CanDrawVideo() ? &wmp.mpv() : nullptr},
+        Program program({clock, *scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume,
+                         CanDrawVideo() ? &wmp.mpv() : nullptr},
                         QApplication::arguments());
         program.mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
         program.Form1()->show();

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/MediaOpener.h"
 #include "app/TForm1.h"
+#include "platform/FakeDesktop.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
@@ -25,7 +26,7 @@ protected:
     // Creates the program with a command line (the program's own path comes first).
     Program &start(const QStringList &args = {})
     {
-        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp, sound},
+        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
                                              QStringList{QStringLiteral("stenova")} + args);
         return *program;
     }
@@ -59,5 +60,7 @@ protected:
     FakeMci mci{clock};
     FakeWmp wmp{clock};
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     std::unique_ptr<Program> program;
 };

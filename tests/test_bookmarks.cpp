@@ -121,6 +121,7 @@ TEST_F(BookmarkTest, SoundAndMarkerOnAdding)
     form().N20->trigger(); // the item looks for the file again (and toggles itself off)
     form().N20->setChecked(true);
     form().CheckBox9->setChecked(true);
+    form().state.TextFocusWindow = 101; // the marker goes only into a captured text window
     addAt(2000);
     EXPECT_EQ(sound.played, QStringList({wav.fileName()}));
     EXPECT_EQ(typed, QStringList({QStringLiteral("\u00A0{z2}\u00A0")}));

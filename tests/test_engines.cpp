@@ -1,6 +1,7 @@
 // The in-process players on real libmpv (no sound output, no picture) with recordings made
 // for the test.
 #include "QtPrinters.h"
+#include "platform/FakeDesktop.h"
 #include "TestMedia.h"
 
 #include "app/Controls.h"
@@ -60,7 +61,7 @@ struct RealProgram {
     };
     explicit RealProgram(QtClock &clock)
         : mci(clock, Silent), wmp(clock, false, Silent),
-          program({clock, scrollLock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")})
+          program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")})
     {
     }
     Home home; // first: the program's folder is set before the program exists
@@ -70,6 +71,8 @@ struct RealProgram {
     LibmpvMci mci;
     LibmpvWmp wmp;
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     Program program;
 };
 

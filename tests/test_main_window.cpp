@@ -120,7 +120,7 @@ TEST_F(ProgramTest, TimersAtCreation)
         {"Timer1", 10, true},          {"Timer2", 100, true},          {"TimerAvtoSave", 180000, true},
         {"TimerPeriod", 8000, false},  {"TimerPause", 4000, false},    {"TimerESC", 330, false},
         {"TimerJvCaptionButton", 20, false}, {"TimerZk", 70, false},   {"TimerInt", 70, false},
-        {"TimerHotKey", 1, true},      {"TimerRunHotKey", 50, true},   {"TimerPlayNoRefrN", 250, false},
+        {"TimerHotKey", 1, false},     {"TimerRunHotKey", 50, false},   {"TimerPlayNoRefrN", 250, false},
         {"TimerGoto", 1000, false}};
     const auto timers = form().timers();
     ASSERT_EQ(timers.size(), std::size(expected));

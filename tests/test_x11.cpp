@@ -1,5 +1,6 @@
 // Runs on the virtual X server with a window manager that the test script starts.
 #include "app/Program.h"
+#include "platform/FakeDesktop.h"
 #include "app/TForm1.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
@@ -66,10 +67,12 @@ TEST(X11Program, ShowSyncsTheLightAndExitTurnsItOff)
     FakeMci mci{clock};
     FakeWmp wmp{clock};
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     X11ScrollLock lock(QtDisplay());
     if (!lock.isOn()) lock.pressAndRelease();
     {
-        Program program({clock, lock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+        Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
         program.Form1()->show();
         EXPECT_FALSE(LightSeenByAnotherClient()); // the loop is off, so the light goes off
 
@@ -92,8 +95,10 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     FakeMci mci{clock};
     FakeWmp wmp{clock};
     RecordedSounds sound;
+    FakeDesktop desktop;
+    FakeVolume mixer, masterVolume;
     X11ScrollLock lock(QtDisplay());
-    Program program({clock, lock, messages, mpc, mci, wmp, sound}, {QStringLiteral("stenova")});
+    Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));

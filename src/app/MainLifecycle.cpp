@@ -150,12 +150,22 @@ void MainLifecycle::ApplicationEvents1Minimize()
 {
     m_form.state.AppMinimized = true;
     m_form.hotKey(QStringLiteral("JvApplicationHotKey1")).active = false;
+    RunOperation(m_ops.HotKeysChanged);
 }
 
 void MainLifecycle::ApplicationEvents1Restore()
 {
-    m_form.state.AppMinimized = false;
+    leaveMinimized();
     m_form.hotKey(QStringLiteral("JvApplicationHotKey1")).active = true;
+    RunOperation(m_ops.HotKeysChanged);
+}
+
+// ESC, Space and Scroll Lock stay without effect for one lock-out after the program is
+// restored, as they were while it was minimised.
+void MainLifecycle::leaveMinimized()
+{
+    if (m_form.state.AppMinimized) m_form.TimerESC->start();
+    m_form.state.AppMinimized = false;
 }
 
 void MainLifecycle::ApplicationEvents1Activate()
@@ -164,7 +174,7 @@ void MainLifecycle::ApplicationEvents1Activate()
         m_form.state.AppMinimized = true;
         return;
     }
-    m_form.state.AppMinimized = false;
+    leaveMinimized();
     if (m_text && m_text->isVisible() && !m_form.NWord->isChecked())
         RunOperation(m_ops.RepaintEmbeddedDocument);
 }

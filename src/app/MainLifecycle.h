@@ -21,6 +21,9 @@ struct MainOperations {
     std::function<void()> OpenMediaFile; // opens PendingMediaPath, or asks for a file
     std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
     std::function<void()> SpeedButton11Click; // "AB->": the AB interval moves on
+    std::function<void(bool bookmarkOrA)> BitBtn3Click; // back to the previous bookmark (or A)
+    std::function<void()> ShowGoToDialog;                // the go-to-position dialog, modal
+    std::function<void()> HotKeysChanged;                // a hot key was switched on or off
     std::function<void()> ListBoxABClick;     // applies the selected interval of the list
     // Window services of the text window and the external player's window.
     std::function<void()> BringTextWindowForward;
@@ -77,6 +80,7 @@ public:
 
 private:
     void applyCommandLine(const CommandLineSwitches &sw);
+    void leaveMinimized();
 
     TForm1 &m_form;
     const Platform &m_platform;

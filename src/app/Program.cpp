@@ -7,6 +7,9 @@
 #include "platform/Clock.h"
 #include "app/MediaOpener.h"
 #include "automation/AutoPause.h"
+#include "automation/HotKeys.h"
+#include "automation/KeyCapture.h"
+#include "automation/TextInjection.h"
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
@@ -14,6 +17,7 @@
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
+#include "playback/Volume.h"
 #include "windows/InfoWindows.h"
 #include "windows/TForm3.h"
 #include "windows/Speakers.h"
@@ -40,6 +44,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
     m_tick = std::make_unique<MainTick>(*m_form1, *m_player, platform.clock, m_ops);
     m_autoPause = std::make_unique<AutoPause>(*m_form1, *m_player, m_ops);
+    m_volume = std::make_unique<Volume>(*m_form1, platform, m_ops);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
@@ -72,6 +77,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_opener->setWindows(m_formWMP.get(), m_formOle.get());
     m_tick->setBookmarksWindow(m_form2.get());
     wireMainWindow();
+    wireKeyboard();
     TForm5Create();
     created(m_form5.get());
 }
@@ -83,6 +89,11 @@ Program::~Program()
     m_tick->setBookmarksWindow(nullptr);
     m_autoPause->setVideoWindow(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
+    m_ops.InsertText = nullptr;
+    m_ops.TakeTextWindow = m_ops.BringTextWindowForward = nullptr;
+    m_hotKeys.reset();
+    m_keyCapture.reset();
+    m_injection.reset();
     m_speakers.reset();
     m_form5.reset();
     m_formAbout.reset();
@@ -96,6 +107,7 @@ Program::~Program()
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
     // The behaviours watch the main window's controls: they go before it.
+    m_volume.reset();
     m_autoPause.reset();
     m_tick.reset();
     m_mpcOption.reset();
@@ -122,6 +134,24 @@ void Program::TForm5Create()
     f.Timer1->start();
     f.Timer2->start();
     RunOperation(m_ops.LoadStartupDocument);
+}
+
+// System-wide keys, typing into the text window and the text window's handling.
+void Program::wireKeyboard()
+{
+    TForm1 &f = *m_form1;
+    const Desktop desktop = m_platform.desktop;
+    m_injection = std::make_unique<TextInjection>(f.state, m_platform.clock, desktop);
+    m_keyCapture = std::make_unique<KeyCapture>(f, m_form2->StringGrid1, *m_player, m_platform.clock, desktop,
+                                                *m_injection, m_ops);
+    m_keyCapture->setVideoWindow(m_formWMP.get());
+    m_hotKeys = std::make_unique<HotKeys>(f, *m_player, desktop.hotKeys, *m_navigator, *m_ab, *m_speakers, m_ops);
+    m_ops.InsertText = [this](const QString &text) { m_injection->InsertText(text); };
+    m_ops.BitBtn3Click = [this](bool bookmarkOrA) { m_navigator->BitBtn3Click(bookmarkOrA); };
+    m_ops.TakeTextWindow = [this] { m_keyCapture->TakeTextWindow(); };
+    m_ops.BringTextWindowForward = [this, desktop] {
+        if (m_form1->state.TextWindow) desktop.windows.setForeground(m_form1->state.TextWindow);
+    };
 }
 
 void Program::wireMainWindow()

@@ -29,6 +29,10 @@ class BookmarkNavigator;
 class ABInterval;
 class AutoPause;
 class Speakers;
+class TextInjection;
+class KeyCapture;
+class HotKeys;
+class Volume;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -56,6 +60,10 @@ public:
     ABInterval &abInterval() { return *m_ab; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
+    TextInjection &injection() { return *m_injection; }
+    KeyCapture &keyCapture() { return *m_keyCapture; }
+    HotKeys &hotKeys() { return *m_hotKeys; }
+    Volume &volume() { return *m_volume; }
     MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
 
@@ -66,6 +74,7 @@ private:
     void created(QObject *window);
     void TForm5Create();
     void wireMainWindow();
+    void wireKeyboard();
 
     Platform m_platform;
     MainOperations m_ops;
@@ -81,6 +90,10 @@ private:
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
+    std::unique_ptr<TextInjection> m_injection;
+    std::unique_ptr<KeyCapture> m_keyCapture;
+    std::unique_ptr<HotKeys> m_hotKeys;
+    std::unique_ptr<Volume> m_volume;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

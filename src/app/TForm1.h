@@ -3,6 +3,7 @@
 #include "automation/GlobalHotKey.h"
 #include "marks/MarkSlots.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/UserMessages.h"
 
 #include <QMainWindow>
@@ -39,6 +40,14 @@ public:
     int tag = 0;
 };
 
+// The keys the keyboard capture watches, as the system-wide observer last saw them.
+struct HeldKeys {
+    bool Shift = false, Ctrl = false, Alt = false, Win = false;
+    bool Esc = false, Space = false, ScrollLock = false;
+    void clearModifiers() { Shift = Ctrl = Alt = Win = false; }
+    void clear() { *this = HeldKeys{}; }
+};
+
 // Main window state that has no control of its own.
 struct MainState {
     QString PendingMediaPath;
@@ -64,6 +73,13 @@ struct MainState {
     std::array<QString, 9> SpeakerNames;
     QString SpeakerPrefix;
     QString SpeakerSuffix;
+    // Keyboard capture: keys waiting for the executor, and the window typed into.
+    HeldKeys held;
+    bool EscPending = false;
+    bool SpacePending = false;
+    bool ScrollLockPending = false;
+    WindowId TextWindow = 0;
+    WindowId TextFocusWindow = 0;
 };
 
 // The main window: the control panel and the store of every option. Behaviour lives in the

@@ -93,7 +93,7 @@ void BookmarkNavigator::BitBtn1Click()
         PlaceBookmarkMark(last);
         grid.select(BookmarkTable::Comment, last);
         const QString name = grid.cell(BookmarkTable::Name, last);
-        if (m_form.CheckBox9->isChecked() && m_ops.InsertText)
+        if (m_form.CheckBox9->isChecked() && m_form.state.TextFocusWindow && m_ops.InsertText)
             m_ops.InsertText(QChar(0x00A0) + u'{' + name + u'}' + QChar(0x00A0));
 
         // Keep the table in time order: the new bookmark moves up before the first later one.

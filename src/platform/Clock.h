@@ -48,6 +48,8 @@ public:
     virtual std::int64_t nowMs() const = 0;
     virtual void sleepMs(int ms) = 0;
     virtual void processEvents() = 0;
+    // Waits while the program's events, timers among them, go on being handled.
+    virtual void waitMs(int ms) = 0;
 
     // A timer created with the given running state at creation.
     std::unique_ptr<Timer> timer(const QString &name, int intervalMs, bool singleShot,

@@ -1,6 +1,7 @@
 #include "platform/QtClock.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 
@@ -45,3 +46,10 @@ std::unique_ptr<Timer> QtClock::createTimer(const QString &name, int intervalMs,
 void QtClock::sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
 void QtClock::processEvents() { QCoreApplication::processEvents(); }
+
+void QtClock::waitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}

@@ -13,6 +13,7 @@ public:
     std::int64_t nowMs() const override { return m_elapsed.elapsed(); }
     void sleepMs(int ms) override;
     void processEvents() override;
+    void waitMs(int ms) override;
 
 private:
     QElapsedTimer m_elapsed;

@@ -57,5 +57,5 @@ void VirtualClock::advance(std::int64_t ms)
         m_now = std::max(m_now, next->m_due);
         next->expire();
     }
-    m_now = end;
+    m_now = std::max(m_now, end);
 }

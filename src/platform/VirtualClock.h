@@ -16,8 +16,10 @@ public:
     void sleepMs(int ms) override { m_now += ms; }
     // Runs the timers that are due by now.
     void processEvents() override { advance(0); }
+    void waitMs(int ms) override { advance(ms); }
 
-    // Moves time forward by ms, firing every timer that falls due on the way.
+    // Moves time forward by ms, firing every timer that falls due on the way. A timer's
+    // handler may wait in turn; time never goes back when it returns.
     void advance(std::int64_t ms);
 
 private:

@@ -1,0 +1,121 @@
+#include "automation/HotKeys.h"
+
+#include "app/MainLifecycle.h"
+#include "app/Controls.h"
+#include "app/TForm1.h"
+#include "marks/ABInterval.h"
+#include "marks/BookmarkNavigator.h"
+#include "playback/PlayerFacade.h"
+#include "windows/Speakers.h"
+
+#include <QAction>
+#include <algorithm>
+
+HotKeys::HotKeys(TForm1 &form, PlayerFacade &player, HotKeyRegistrar &registrar, BookmarkNavigator &bookmarks,
+                 ABInterval &ab, Speakers &speakers, MainOperations &ops)
+    : m_form(form), m_player(player), m_registrar(registrar), m_ops(ops)
+{
+    // Actions that do nothing while the program is minimised.
+    const auto unlessMinimized = [this](std::function<void()> action) {
+        return [this, action] {
+            if (!m_form.state.AppMinimized) action();
+        };
+    };
+    for (int row = 1; row <= 9; ++row)
+        form.hotKey(QStringLiteral("JvApplicationHotKey%1").arg(row)).onHotKey =
+            unlessMinimized([&speakers, row] { speakers.TypeRow(row); });
+    const auto set = [&](const char *suffix, std::function<void()> action) {
+        form.hotKey(QStringLiteral("JvApplicationHotKey") + QLatin1String(suffix)).onHotKey = std::move(action);
+    };
+    set("0", unlessMinimized([&form] { form.N23->trigger(); }));
+    set("F9", unlessMinimized([&bookmarks] { bookmarks.BitBtn1Click(); }));
+    set("F10", unlessMinimized([&bookmarks] { bookmarks.BitBtn3Click(false); }));
+    set("F11", unlessMinimized([&bookmarks] { bookmarks.BitBtn4Click(); }));
+    set("A", unlessMinimized([&ab] { ab.SpeedButton5Click(); }));
+    set("B", unlessMinimized([&ab] { ab.SpeedButton6Click(); }));
+    set("G", [this] { RunOperation(m_ops.ShowGoToDialog); });
+    set("Left", [this] { StepBack(); });
+    set("Right", [this] { StepForward(); });
+    set("Up", [this] { VolumeBy(10); });
+    set("Down", [this] { VolumeBy(-10); });
+
+    registrar.onHotKey = [this](unsigned modifiers, int vk) {
+        for (const GlobalHotKey &k : m_form.hotKeys) {
+            if (k.modifiers != modifiers || k.virtualKey != vk || !k.active) continue;
+            if (k.onHotKey) k.onHotKey();
+            break;
+        }
+        m_form.state.held.clearModifiers();
+    };
+    ops.HotKeysChanged = [this] { sync(); };
+    sync();
+}
+
+HotKeys::~HotKeys()
+{
+    m_ops.HotKeysChanged = nullptr;
+    m_registrar.onHotKey = nullptr;
+    for (size_t i = 0; i < m_form.hotKeys.size(); ++i)
+        if (m_registered[i]) m_registrar.unregisterHotKey(m_form.hotKeys[i].modifiers, m_form.hotKeys[i].virtualKey);
+}
+
+void HotKeys::sync()
+{
+    for (size_t i = 0; i < m_form.hotKeys.size(); ++i) {
+        const GlobalHotKey &k = m_form.hotKeys[i];
+        if (k.active && !m_registered[i]) {
+            // A combination another program holds stays without effect, silently.
+            m_registered[i] = m_registrar.registerHotKey(k.modifiers, k.virtualKey);
+        } else if (!k.active && m_registered[i]) {
+            m_registrar.unregisterHotKey(k.modifiers, k.virtualKey);
+            m_registered[i] = false;
+        }
+    }
+}
+
+// Acts only outside the lock-out, and starts it.
+bool HotKeys::takeLockOut()
+{
+    if (m_form.TimerESC->isActive()) return false;
+    m_form.TimerESC->start();
+    return true;
+}
+
+void HotKeys::StepBack()
+{
+    const int state = m_player.PlayState();
+    if (state < 1 || state > 3 || !takeLockOut()) return;
+    const int s = m_form.UpDown1->position() * 1000;
+    const int p = m_player.PositionMs();
+    if (m_player.ActiveEngine() != Engine::Mci) {
+        m_player.SetPositionMs(std::max(0, p - s)); // the player keeps playing or paused
+    } else if (p - s >= 0) {
+        m_player.SetPositionMs(p - s);
+        if (state == 3) m_player.Play();
+    } else {
+        m_player.SetPositionMs(0);
+        m_player.Stop();
+    }
+}
+
+void HotKeys::StepForward()
+{
+    const int state = m_player.PlayState();
+    if (state < 1 || state > 3 || !takeLockOut()) return;
+    const int s = m_form.UpDown1->position() * 1000;
+    const int p = m_player.PositionMs();
+    if (static_cast<long long>(p) + s <= m_player.LengthMs()) {
+        m_player.SetPositionMs(p + s);
+        if (m_player.ActiveEngine() == Engine::Mci && state == 3) m_player.Play();
+    } else {
+        m_player.SetPositionMs(0);
+        m_player.Stop();
+    }
+}
+
+void HotKeys::VolumeBy(int delta)
+{
+    if (!takeLockOut()) return;
+    QSlider *v = m_form.TrackBarVolume;
+    v->setValue(std::clamp(v->value() + delta, v->minimum(), v->maximum()));
+}

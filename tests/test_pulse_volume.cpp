@@ -1,0 +1,189 @@
+// Runs under tests/pulse_volume.sh, which starts a private PulseAudio server with a null sink.
+#include "ProgramFixture.h"
+#include "TestMedia.h"
+#include "TestWait.h"
+
+#include "platform/PulseVolume.h"
+#include "playback/Mpv.h"
+#include "playback/MpvMixer.h"
+#include "playback/Volume.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+QString Output(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(10000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The default sink's volume as pactl shows it (the first channel), −1 when unreadable.
+int SinkPercent() {
+    const auto m =
+        QRegularExpression(QStringLiteral("(\\d+)%"))
+            .match(Output(QStringLiteral("pactl"), {"get-sink-volume", "@DEFAULT_SINK@"}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+void SetSinkPercent(int percent) {
+    Output(QStringLiteral("pactl"),
+           {"set-sink-volume", "@DEFAULT_SINK@", QString::number(percent) + u'%'});
+}
+
+bool ServerRunning() {
+    return QProcess::execute(QStringLiteral("pulseaudio"), {"--check"}) == 0;
+}
+
+// The same server as the script starts.
+void StartServer() {
+    QProcess::execute(QStringLiteral("pulseaudio"),
+                      {"--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
+                       "--load=module-null-sink sink_name=test_sink",
+                       "--load=module-native-protocol-unix"});
+}
+
+// The whole program with the real system volume.
+class SystemVolumeTest : public ProgramTest {
+  protected:
+    ~SystemVolumeTest() override { program.reset(); }
+    void startOnPulse() {
+        program = std::make_unique<Program>(
+            Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, pulse},
+            QStringList{QStringLiteral("stenova")});
+    }
+    PulseVolume pulse;
+};
+
+} // namespace
+
+TEST(PulseVolume, ReadsAndSetsTheDefaultSink) {
+    ASSERT_TRUE(ServerRunning());
+    PulseVolume volume;
+    SetSinkPercent(65);
+    EXPECT_EQ(volume.level(), 65);
+    EXPECT_TRUE(volume.setLevel(30));
+    EXPECT_EQ(SinkPercent(), 30);
+    EXPECT_EQ(volume.level(), 30);
+    EXPECT_TRUE(volume.setLevel(0));
+    EXPECT_EQ(SinkPercent(), 0);
+    // Outside the scale nothing changes; an amplified sink reads as the top.
+    EXPECT_FALSE(volume.setLevel(101));
+    EXPECT_FALSE(volume.setLevel(-1));
+    EXPECT_EQ(SinkPercent(), 0);
+    SetSinkPercent(130);
+    EXPECT_EQ(volume.level(), 100);
+}
+
+TEST(PulseVolume, WithoutServerFailsAndConnectsOnceOneAnswers) {
+    qputenv("PULSE_SERVER", "unix:/nonexistent/pulse/native");
+    PulseVolume volume(0), patient(60000);
+    EXPECT_EQ(volume.level(), -1);
+    EXPECT_FALSE(volume.setLevel(50));
+    EXPECT_FALSE(volume.connected());
+    EXPECT_EQ(patient.level(), -1);
+    qunsetenv("PULSE_SERVER");
+
+    SetSinkPercent(55);
+    EXPECT_EQ(volume.level(), 55);
+    EXPECT_TRUE(volume.connected());
+    // Attempts are spaced out: a minute has not passed since the failed one.
+    EXPECT_EQ(patient.level(), -1);
+}
+
+TEST(PulseVolume, ReconnectsAfterTheServerRestarts) {
+    PulseVolume volume(0);
+    ASSERT_GE(volume.level(), 0);
+    QProcess::execute(QStringLiteral("pulseaudio"), {"--kill"});
+    ASSERT_TRUE(WaitFor([] { return !ServerRunning(); }, 5000));
+    EXPECT_EQ(volume.level(), -1);
+    EXPECT_FALSE(volume.setLevel(20));
+
+    StartServer();
+    ASSERT_TRUE(WaitFor(ServerRunning, 5000));
+    EXPECT_TRUE(volume.setLevel(35));
+    EXPECT_EQ(SinkPercent(), 35);
+}
+
+TEST(PulseVolume, AStuckServerCostsAFailedCallNotAHang) {
+    QFile pidFile(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/pulse/pid"));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const QString pid = QString::fromLatin1(pidFile.readAll()).trimmed();
+    PulseVolume connected(0), connecting(0);
+    ASSERT_GE(connected.level(), 0);
+
+    QProcess::execute(QStringLiteral("kill"), {"-STOP", pid});
+    EXPECT_EQ(connected.level(), -1);  // no answer in time
+    EXPECT_EQ(connecting.level(), -1); // no welcome in time
+    EXPECT_FALSE(connected.setLevel(10));
+    QProcess::execute(QStringLiteral("kill"), {"-CONT", pid});
+
+    SetSinkPercent(45);
+    EXPECT_EQ(connected.level(), 45);
+    EXPECT_EQ(connecting.level(), 45);
+}
+
+TEST_F(SystemVolumeTest, SliderDrivesTheSystemVolumeAndFollowsItInExternalPlayerMode) {
+    SetSinkPercent(65);
+    startOnPulse();
+    form().NMPC->setChecked(true);
+    clock.advance(100); // one display refresh
+    EXPECT_EQ(form().TrackBarVolume->value(), 65);
+    EXPECT_EQ(form().LabelVolProz->text(), "65%");
+
+    form().TrackBarVolume->setValue(40);
+    EXPECT_EQ(SinkPercent(), 40);
+    EXPECT_EQ(form().LabelVolProz->text(), "40%");
+
+    SetSinkPercent(72); // from outside, as the desktop's volume control would
+    clock.advance(100);
+    EXPECT_EQ(form().TrackBarVolume->value(), 72);
+    EXPECT_EQ(form().LabelVolProz->text(), "72%");
+    EXPECT_EQ(SinkPercent(), 72);
+    EXPECT_EQ(mixer.sets, 0);
+
+    // With the in-process players the slider is this program's own sound, not the system's.
+    form().NMPC->setChecked(false);
+    form().TrackBarVolume->setValue(20);
+    EXPECT_EQ(mixer.value, 20);
+    EXPECT_EQ(SinkPercent(), 72);
+}
+
+TEST(MpvMixer, DrivesThePlayersOwnSoundOnlyWhileItHasAnOutput) {
+    QTemporaryDir dir;
+    const QString tone = MakeTestRecording(dir.path(), QStringLiteral("tone.wav"), 5.0);
+    ASSERT_FALSE(tone.isEmpty()) << "ffmpeg failed";
+    MpvInstance player({{"vid", "no"}, {"ao", "pulse"}});
+    MpvInstance silent({{"vid", "no"}, {"ao", "null"}});
+    ASSERT_TRUE(player.ok() && silent.ok());
+    MpvMixer mixer({&player}), silentMixer({&silent}), none({});
+
+    // Idle: no output is open yet.
+    EXPECT_EQ(mixer.level(), -1);
+    EXPECT_FALSE(mixer.setLevel(30));
+    EXPECT_EQ(none.level(), -1);
+    EXPECT_FALSE(none.setLevel(30));
+
+    const QByteArray path = tone.toUtf8();
+    for (MpvInstance *p : {&player, &silent}) {
+        p->command({MpvName::LoadFile, path.constData()});
+        p->setFlag(MpvName::Pause, false);
+    }
+    ASSERT_TRUE(WaitFor([&] { return mixer.level() >= 0; }, 5000));
+    EXPECT_TRUE(mixer.setLevel(30));
+    EXPECT_EQ(mixer.level(), 30);
+    EXPECT_NEAR(player.getDouble(MpvName::AoVolume), 30, 0.5); // the stream's volume in the server
+    EXPECT_EQ(player.getDouble(MpvName::Volume), 100);         // mpv's own volume untouched
+    EXPECT_TRUE(
+        Output(QStringLiteral("pactl"), {"list", "sink-inputs"}).contains(QStringLiteral("30%")));
+
+    // Playing without a sound output is no mixer.
+    ASSERT_TRUE(WaitFor([&] { return silent.getDouble(MpvName::TimePos, 0) > 0; }, 5000));
+    EXPECT_EQ(silentMixer.level(), -1);
+    EXPECT_FALSE(silentMixer.setLevel(30));
+    EXPECT_EQ(silent.getDouble(MpvName::Volume), 100);
+}
