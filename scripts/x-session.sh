@@ -12,7 +12,7 @@ start_x_session() {
         [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
     done
-    openbox >/dev/null 2>&1 &
+    openbox --config-file "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/openbox.xml" >/dev/null 2>&1 &
     OPENBOX_PID=$!
     for _ in $(seq 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break

@@ -185,6 +185,10 @@ void X11Desktop::readEvents()
         XEvent e;
         XNextEvent(m_events, &e);
         if (e.type == KeyPress) {
+            // The grab that reported the key would hold the keyboard until the key is let
+            // go, and keys typed into the text window meanwhile would come back here.
+            XUngrabKeyboard(m_events, CurrentTime);
+            XFlush(m_events);
             const unsigned mods = e.xkey.state & (ShiftMask | ControlMask | Mod1Mask);
             for (const Grab &g : m_grabs)
                 if (g.keycode == e.xkey.keycode && g.mask == mods && onHotKey) {

@@ -1,0 +1,305 @@
+// The program against the real desktop: the virtual X server and window manager that the
+// test script starts, real keys from XTest, a second real program (the test editor) with the
+// focus, and the in-process audio player on libmpv.
+#include "app/MediaOpener.h"
+#include "app/Program.h"
+#include "app/TForm1.h"
+#include "automation/GlobalHotKey.h"
+#include "marks/BookmarkNavigator.h"
+#include "marks/TForm2.h"
+#include "platform/FakeDesktop.h"
+#include "platform/QtClock.h"
+#include "platform/SoundPlayer.h"
+#include "platform/UserMessages.h"
+#include "platform/X11Desktop.h"
+#include "platform/X11ScrollLock.h"
+#include "playback/FakeEngines.h"
+#include "playback/LibmpvEngines.h"
+#include "playback/PlayerFacade.h"
+#include "playback/TMPCHC.h"
+#include "windows/TForm5.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+#include "TestMedia.h"
+#include "TestWait.h"
+
+namespace {
+
+const MpvOptions Silent{{"ao", "null"}};
+
+_XDisplay *QtDisplay()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->display() : nullptr;
+}
+
+QString ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The clipboard as another program reads and sets it.
+QString ClipboardSeenByXclip()
+{
+    QProcess p;
+    p.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+    // Our own process may be the owner: keep answering it while xclip asks.
+    WaitFor([&] { return p.state() == QProcess::NotRunning; }, 3000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class LiveDesktop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(QtDisplay(), nullptr) << "run with QT_QPA_PLATFORM=xcb on an X server";
+        ASSERT_TRUE(desktop.observing());
+        qputenv("STENOVA_HOME", home.path().toUtf8());
+        recording = MakeTestRecording(home.path(), QStringLiteral("talk.wav"), 20);
+        ASSERT_FALSE(recording.isEmpty());
+        program = std::make_unique<Program>(
+            Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+            QStringList{QStringLiteral("stenova")});
+        form().show();
+        form().state.PendingMediaPath = recording;
+        program->opener().OpenMediaFile();
+        ASSERT_EQ(player().PlayState(), 1);
+        form().CheckBox3->setChecked(true);
+    }
+    void TearDown() override
+    {
+        program.reset();
+        if (editor.state() != QProcess::NotRunning) {
+            editor.kill();
+            editor.waitForFinished();
+        }
+        qunsetenv("STENOVA_HOME");
+    }
+
+    TForm1 &form() { return *program->Form1(); }
+    PlayerFacade &player() { return program->player(); }
+
+    // Starts the editor and waits until it has the focus.
+    void startEditor(const QString &text = {}, int selectFrom = -1, int selectLength = 0)
+    {
+        state = home.filePath(QStringLiteral("editor"));
+        QStringList args{state};
+        if (!text.isEmpty()) args << text;
+        if (selectFrom >= 0) args << QString::number(selectFrom) << QString::number(selectLength);
+        editor.start(QStringLiteral(STENOVA_TEST_EDITOR), args);
+        ASSERT_TRUE(WaitFor([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000));
+        editorWindow = ReadFile(state + ".window").toULong();
+        ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == editorWindow; }, 5000));
+    }
+    QString editorText() { return ReadFile(state + ".text"); }
+    int escapesSeen() { return ReadFile(state + ".keys").count(QStringLiteral("Escape")); }
+
+    void key(int vk, bool down)
+    {
+        desktop.sendKey({vk, 0, false, !down});
+        WaitFor([] { return false; }, 20);
+    }
+    // A press held for 60 ms, as a typist's.
+    void tap(int vk)
+    {
+        key(vk, true);
+        WaitFor([] { return false; }, 40);
+        key(vk, false);
+    }
+    void combo(std::initializer_list<int> modifiers, int vk)
+    {
+        for (int m : modifiers) key(m, true);
+        tap(vk);
+        for (int m : modifiers) key(m, false);
+    }
+    bool playingWithin(int ms) { return WaitFor([&] { return player().PlayState() == 3; }, ms); }
+    void lockOutPasses() { WaitFor([] { return false; }, 450); }
+
+    QTemporaryDir home;
+    QtClock clock;
+    X11Desktop desktop;
+    X11ScrollLock scrollLock{QtDisplay()};
+    RecordedMessages messages;
+    RecordingMpcTransport mpc;
+    LibmpvMci mci{clock, Silent};
+    FakeWmp wmp{clock};
+    RecordedSounds sound;
+    FakeVolume mixer, masterVolume;
+    std::unique_ptr<Program> program;
+    QString recording, state;
+    QProcess editor;
+    WindowId editorWindow = 0;
+};
+
+} // namespace
+
+TEST_F(LiveDesktop, EscInTheEditorStartsAndStopsAndTheEditorStillGetsIt)
+{
+    startEditor(QStringLiteral("Текст"));
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(2000));
+    EXPECT_EQ(form().state.TextWindow, editorWindow);
+    EXPECT_NE(form().state.TextFocusWindow, 0u);
+    EXPECT_TRUE(WaitFor([&] { return escapesSeen() == 1; }));
+    EXPECT_EQ(desktop.foreground(), editorWindow);
+
+    WaitFor([] { return false; }, 1500);
+    const int before = player().PositionMs();
+    tap(VK::Esc);
+    ASSERT_TRUE(WaitFor([&] { return player().PlayState() == 2; }, 2000));
+    // Stopped, then one second back from where it stopped.
+    EXPECT_NEAR(player().PositionMs(), before - 1000, 250);
+    EXPECT_TRUE(WaitFor([&] { return escapesSeen() == 2; }));
+    EXPECT_EQ(editorText(), "Текст"); // the selection read at the start changed nothing
+}
+
+TEST_F(LiveDesktop, ModifiersSecondPressesAndSpace)
+{
+    startEditor();
+    combo({VK::Shift}, VK::Esc);
+    combo({VK::Ctrl}, VK::Esc);
+    EXPECT_FALSE(playingWithin(400));
+
+    tap(VK::Esc);
+    tap(VK::Esc); // within the lock-out
+    ASSERT_TRUE(playingWithin(2000));
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(player().PlayState(), 3);
+
+    lockOutPasses();
+    tap(VK::Space); // "и cтоп по пробелу" is off
+    lockOutPasses();
+    EXPECT_EQ(player().PlayState(), 3);
+    form().CheckBox12->setChecked(true);
+    tap(VK::Space);
+    EXPECT_TRUE(WaitFor([&] { return player().PlayState() == 2; }, 2000));
+    lockOutPasses();
+    tap(VK::Space); // never starts
+    EXPECT_FALSE(playingWithin(400));
+}
+
+TEST_F(LiveDesktop, ScrollLockTogglesTheLoopAndTheLight)
+{
+    startEditor();
+    const bool before = form().CheckBox8->isChecked();
+    tap(VK::ScrollLock);
+    ASSERT_TRUE(WaitFor([&] { return form().CheckBox8->isChecked() != before; }, 2000));
+    EXPECT_EQ(scrollLock.isOn(), !before);
+    lockOutPasses();
+    tap(VK::ScrollLock);
+    ASSERT_TRUE(WaitFor([&] { return form().CheckBox8->isChecked() == before; }, 2000));
+    EXPECT_EQ(scrollLock.isOn(), before);
+}
+
+TEST_F(LiveDesktop, HotKeysAddABookmarkAndTypeASpeakerAtTheCaret)
+{
+    startEditor(QStringLiteral("Начало. "));
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    EXPECT_TRUE(WaitFor([&] { return program->Form2()->StringGrid1.cell(BookmarkTable::Name, 1) == "z1"; }));
+
+    // The text window is taken by an ESC start, then the speaker goes in at the caret.
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(2000));
+    program->Form5()->Edits[1]->setText(QStringLiteral("Борис"));
+    program->Form5()->Edit11->setText(QStringLiteral(": "));
+    QProcess owner; // another program owns the clipboard, as a user's copy leaves it
+    owner.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
+    owner.write("abc");
+    owner.closeWriteChannel();
+    ASSERT_TRUE(WaitFor([] { return ClipboardSeenByXclip() == "abc"; }));
+    combo({VK::Ctrl, VK::Shift}, '2');
+    EXPECT_TRUE(WaitFor([&] { return editorText() == "Начало. Борис: "; }, 3000)) << editorText().toStdString();
+    EXPECT_EQ(ClipboardSeenByXclip(), "abc");
+    EXPECT_EQ(desktop.foreground(), editorWindow);
+    owner.kill();
+    owner.waitForFinished();
+}
+
+TEST_F(LiveDesktop, SelectedMarkerInTheEditorStartsFromItsBookmark)
+{
+    for (int ms : {3000, 6000, 12000}) {
+        form().TrackBar1->tag = SeekUser;
+        form().TrackBar1->setValue(ms);
+        WaitFor([] { return false; }, 150); // the position display follows
+        program->bookmarks().BitBtn1Click();
+    }
+    ASSERT_EQ(program->Form2()->StringGrid1.cell(BookmarkTable::Name, 3), "z3");
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(0);
+    startEditor(QStringLiteral("Здесь {z3} и дальше"), 6, 4);
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(3000));
+    EXPECT_NEAR(player().PositionMs(), 12000, 400);
+    EXPECT_EQ(editorText(), "Здесь {z3} и дальше"); // the copy changed nothing
+}
+
+TEST_F(LiveDesktop, MinimisedProgramIgnoresTheKeysButKeepsStepsAndVolume)
+{
+    startEditor();
+    form().showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return form().state.AppMinimized; }, 3000));
+    desktop.setForeground(editorWindow);
+    ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == editorWindow; }));
+    tap(VK::Esc);
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    EXPECT_FALSE(playingWithin(500));
+    EXPECT_EQ(program->Form2()->StringGrid1.cell(BookmarkTable::Time, 1), "");
+    form().TrackBarVolume->setValue(50);
+    combo({VK::Ctrl, VK::Alt}, VK::Up);
+    EXPECT_TRUE(WaitFor([&] { return form().TrackBarVolume->value() == 60; }));
+    lockOutPasses();
+    combo({VK::Ctrl, VK::Alt}, VK::Right);
+    EXPECT_TRUE(WaitFor([&] { return player().PositionMs() == 1000; }));
+}
+
+// The services on their own.
+
+TEST(X11DesktopServices, KeysAreObservedAndHotKeysReportedWithAnyLockState)
+{
+    X11Desktop desktop;
+    ASSERT_TRUE(desktop.observing());
+    QStringList seen;
+    desktop.onKey = [&](int vk, bool down) { seen << QStringLiteral("%1%2").arg(down ? '+' : '-').arg(vk); };
+    std::vector<std::pair<unsigned, int>> reported;
+    desktop.onHotKey = [&](unsigned m, int vk) { reported.emplace_back(m, vk); };
+    ASSERT_TRUE(desktop.registerHotKey(ModCtrl | ModAlt, VK::Up));
+    ASSERT_TRUE(desktop.registerHotKey(ModCtrl | ModShift, VK::OpenBracket));
+    const auto send = [&](std::initializer_list<int> keys) {
+        for (int k : keys) desktop.sendKey({k, 0, false, false});
+        for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) desktop.sendKey({*it, 0, false, true});
+        WaitFor([] { return false; }, 100);
+    };
+    send({VK::Esc});
+    EXPECT_EQ(seen, QStringList({"+27", "-27"}));
+    send({VK::Ctrl, VK::Alt, VK::Up});
+    send({144}); // Num Lock on: the combination still counts
+    send({VK::Ctrl, VK::Shift, VK::OpenBracket});
+    send({144});
+    send({VK::Ctrl, VK::Up}); // not registered
+    EXPECT_EQ(reported, (std::vector<std::pair<unsigned, int>>{{ModCtrl | ModAlt, VK::Up},
+                                                                {ModCtrl | ModShift, VK::OpenBracket}}));
+    EXPECT_TRUE(seen.contains("+164")); // the left Alt as the observer sees it
+    desktop.unregisterHotKey(ModCtrl | ModAlt, VK::Up);
+    send({VK::Ctrl, VK::Alt, VK::Up});
+    EXPECT_EQ(reported.size(), 2u);
+}
+
+TEST(X11DesktopServices, AGrabAnotherProgramHoldsIsRefused)
+{
+    X11Desktop other, desktop;
+    ASSERT_TRUE(other.registerHotKey(ModCtrl | ModShift, VK::F11));
+    EXPECT_FALSE(desktop.registerHotKey(ModCtrl | ModShift, VK::F11));
+    other.unregisterHotKey(ModCtrl | ModShift, VK::F11);
+    EXPECT_TRUE(desktop.registerHotKey(ModCtrl | ModShift, VK::F11));
+}
