@@ -303,3 +303,43 @@ TEST(X11DesktopServices, AGrabAnotherProgramHoldsIsRefused)
     other.unregisterHotKey(ModCtrl | ModShift, VK::F11);
     EXPECT_TRUE(desktop.registerHotKey(ModCtrl | ModShift, VK::F11));
 }
+
+TEST(X11DesktopServices, WindowsOfAnotherProgram)
+{
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("editor"));
+    QProcess editor;
+    editor.start(QStringLiteral(STENOVA_TEST_EDITOR), {state});
+    ASSERT_TRUE(WaitFor([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000));
+    const WindowId w = ReadFile(state + ".window").toULong();
+    X11Desktop desktop;
+    ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == w; }, 5000));
+    EXPECT_EQ(desktop.focusWindow(), w);
+
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(w)});
+    EXPECT_TRUE(WaitFor([&] { return desktop.isMinimized(w); }));
+    desktop.setForeground(w); // activation restores it
+    EXPECT_TRUE(WaitFor([&] { return !desktop.isMinimized(w) && desktop.foreground() == w; }));
+
+    const auto states = [&] {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w), QStringLiteral("_NET_WM_STATE")});
+        xprop.waitForFinished();
+        return QString::fromUtf8(xprop.readAllStandardOutput());
+    };
+    desktop.setTopmost(w, true);
+    EXPECT_TRUE(WaitFor([&] { return states().contains("_NET_WM_STATE_ABOVE"); }));
+    desktop.setTopmost(w, false);
+    EXPECT_TRUE(WaitFor([&] { return !states().contains("_NET_WM_STATE_ABOVE"); }));
+
+    // A window that is gone: every operation does nothing, and nothing ends the program.
+    editor.kill();
+    editor.waitForFinished();
+    desktop.setForeground(w);
+    desktop.setFocus(w);
+    desktop.setTopmost(w, true);
+    EXPECT_FALSE(desktop.isMinimized(w));
+
+    desktop.setText(QStringLiteral("текст"));
+    EXPECT_EQ(ClipboardSeenByXclip(), "текст");
+}
