@@ -8,6 +8,8 @@
 #include "marks/TForm2.h"
 #include "windows/TForm5.h"
 
+#include "app/Controls.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -148,6 +150,13 @@ TEST_F(CaptureTest, ScrollLockTogglesTheBookmarkLoopAndItsLight)
 
 TEST_F(CaptureTest, EscControlOffOrNoFileLeavesPlaybackAlone)
 {
+    form().CheckBox3->setChecked(false); // its settings follow it
+    EXPECT_FALSE(form().Edit5->isEnabled());
+    EXPECT_FALSE(form().CheckBox12->isEnabled());
+    form().CheckBox3->setChecked(true);
+    EXPECT_TRUE(form().CheckBox5->isEnabled());
+    EXPECT_TRUE(form().UpDown5->isEnabled());
+
     tap(VK::Esc); // no file open: the engine is in no state to act on
     EXPECT_EQ(state(), 0);
     EXPECT_EQ(form().state.TextWindow, 0u);

@@ -1,5 +1,6 @@
 #include "automation/KeyCapture.h"
 
+#include "app/Controls.h"
 #include "app/MainLifecycle.h"
 #include "app/MediaTime.h"
 #include "app/TForm1.h"
@@ -10,6 +11,7 @@
 #include "playback/PlayerFacade.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <stdexcept>
 
@@ -39,6 +41,12 @@ KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &pla
         if (k.Esc || k.Space || k.ScrollLock) m_form.TimerHotKey->start();
     };
     desktop.keyboard.onKey = [this](int vk, bool down) { HookProc(vk, down); };
+    // The ESC settings are editable while ESC control is on.
+    QObject::connect(form.CheckBox3, &QCheckBox::toggled, &form, [&form](bool on) {
+        for (QWidget *w : std::initializer_list<QWidget *>{form.Edit5, form.UpDown5, form.Label10, form.CheckBox4,
+                                                           form.CheckBox5, form.CheckBox12})
+            w->setEnabled(on);
+    });
 }
 
 KeyCapture::~KeyCapture()
