@@ -315,6 +315,8 @@ TEST(X11DesktopServices, WindowsOfAnotherProgram)
     X11Desktop desktop;
     ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == w; }, 5000));
     EXPECT_EQ(desktop.focusWindow(), w);
+    EXPECT_EQ(desktop.windowOfProcess(editor.processId()), w);
+    EXPECT_EQ(desktop.windowOfProcess(QCoreApplication::applicationPid()), 0u); // no window shown
 
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(w)});
     EXPECT_TRUE(WaitFor([&] { return desktop.isMinimized(w); }));

@@ -271,6 +271,26 @@ TEST_F(CaptureTest, StepBackStopsAtTheStartOnEveryEngine)
     }
 }
 
+TEST_F(CaptureTest, ExternalPlayersWindowStaysOverTheTextWhilePlaying)
+{
+    constexpr WindowId Player = 300;
+    desktop.addWindow(Player);
+    desktop.processWindows[4242] = Player; // the scripted player's process
+    openIn(Engine::Mpc);
+    form().CheckBox11->setChecked(true);
+    desktop.activate(Editor, EditorText);
+    tap(VK::Esc);
+    EXPECT_EQ(state(), 3);
+    EXPECT_TRUE(desktop.topmost.count(Player));
+    EXPECT_EQ(desktop.foreground(), Editor); // the text window is in front again
+    pause();
+    tap(VK::Esc);
+    EXPECT_EQ(state(), 2);
+    EXPECT_FALSE(desktop.topmost.count(Player));
+    EXPECT_EQ(desktop.foreground(), Editor);
+    EXPECT_EQ(form().state.TextWindow, Editor);
+}
+
 TEST_F(CaptureTest, UnreadableStepPausesAndTheRequestLapses)
 {
     openIn(Engine::Mci);

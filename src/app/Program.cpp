@@ -90,7 +90,7 @@ Program::~Program()
     m_autoPause->setVideoWindow(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last.
     m_ops.InsertText = nullptr;
-    m_ops.TakeTextWindow = m_ops.BringTextWindowForward = nullptr;
+    m_ops.TakeTextWindow = m_ops.BringTextWindowForward = m_ops.ShowExternalPlayerWindow = nullptr;
     m_hotKeys.reset();
     m_keyCapture.reset();
     m_injection.reset();
@@ -149,6 +149,9 @@ void Program::wireKeyboard()
     m_ops.InsertText = [this](const QString &text) { m_injection->InsertText(text); };
     m_ops.BitBtn3Click = [this](bool bookmarkOrA) { m_navigator->BitBtn3Click(bookmarkOrA); };
     m_ops.TakeTextWindow = [this] { m_keyCapture->TakeTextWindow(); };
+    m_ops.ShowExternalPlayerWindow = [this, desktop] {
+        if (const WindowId w = m_keyCapture->playerWindow()) desktop.windows.setForeground(w);
+    };
     m_ops.BringTextWindowForward = [this, desktop] {
         if (m_form1->state.TextWindow) desktop.windows.setForeground(m_form1->state.TextWindow);
     };

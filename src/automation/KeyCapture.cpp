@@ -9,6 +9,7 @@
 #include "marks/BookmarkTable.h"
 #include "platform/Clock.h"
 #include "playback/PlayerFacade.h"
+#include "playback/TMPCHC.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -168,6 +169,13 @@ void KeyCapture::jumpToSelectedMarker()
     }
 }
 
+WindowId KeyCapture::playerWindow() const
+{
+    if (m_player.ActiveEngine() == Engine::Mpc)
+        return m_form.MPCHC ? m_desktop.windows.windowOfProcess(m_form.MPCHC->PlayerWindow) : 0;
+    return m_video && m_video->isVisible() ? m_video->internalWinId() : 0;
+}
+
 // The text window comes forward, restored if it was minimised.
 void KeyCapture::showTextWindow()
 {
@@ -186,8 +194,8 @@ void KeyCapture::EscStart()
     m_player.Play();
     if (m_player.ActiveEngine() != Engine::Mci) {
         m_clock.processEvents();
-        if (f.CheckBox11->isChecked() && m_video && m_video->isVisible())
-            m_desktop.windows.setTopmost(m_video->internalWinId(), true);
+        const WindowId player = f.CheckBox11->isChecked() ? playerWindow() : 0;
+        if (player) m_desktop.windows.setTopmost(player, true);
         showTextWindow();
         f.TimerESC->start();
     }
@@ -202,9 +210,9 @@ void KeyCapture::EscStop()
     m_player.Pause();
     if (m_player.ActiveEngine() != Engine::Mci) {
         m_clock.processEvents();
-        if (f.CheckBox11->isChecked() && m_video && m_video->isVisible()) {
-            m_desktop.windows.setTopmost(m_video->internalWinId(), false);
-            m_desktop.windows.setForeground(m_video->internalWinId());
+        if (const WindowId player = f.CheckBox11->isChecked() ? playerWindow() : 0) {
+            m_desktop.windows.setTopmost(player, false);
+            m_desktop.windows.setForeground(player);
             m_clock.waitMs(20);
         }
         showTextWindow();

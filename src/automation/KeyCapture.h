@@ -29,6 +29,9 @@ public:
     void TimerRunHotKeyTimer();
     void CaptureTextWindow();
     void TakeTextWindow(); // the foreground window, if another program's, becomes the text window
+    // The window the playing file is shown in: the external player's or the video window;
+    // 0 when there is none or it is not visible.
+    WindowId playerWindow() const;
     void EscStart();
     void EscStop();
 

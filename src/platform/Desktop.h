@@ -54,6 +54,7 @@ public:
     virtual void setTopmost(WindowId w, bool on) = 0;
     virtual WindowId focusWindow() = 0;          // the window with the keyboard focus
     virtual void setFocus(WindowId w) = 0;
+    virtual WindowId windowOfProcess(long long pid) = 0; // its top-level window, or 0
 };
 
 // The clipboard as plain text; other formats are not kept.

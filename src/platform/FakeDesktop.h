@@ -80,6 +80,8 @@ public:
         if (exists(w)) focus = w;
     }
 
+    WindowId windowOfProcess(long long pid) override { return processWindows.count(pid) ? processWindows[pid] : 0; }
+
     QString text() override { return clipboard; }
     void setText(const QString &t) override { clipboard = t; }
 
@@ -102,6 +104,7 @@ public:
     QStringList sent;
     std::set<WindowId> windows, minimized, topmost;
     std::map<WindowId, WindowId> owner; // control → its top-level window
+    std::map<long long, WindowId> processWindows;
     WindowId active = 0, focus = 0;
     int activations = 0;
     QString clipboard;

@@ -362,6 +362,27 @@ void X11Desktop::setFocus(WindowId w)
     XSync(m_display, False); // a window that cannot take the focus only gives an error, ignored
 }
 
+WindowId X11Desktop::windowOfProcess(long long pid)
+{
+    if (!m_display || pid <= 0) return 0;
+    const Window root = DefaultRootWindow(m_display);
+    Atom actualType;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char *data = nullptr;
+    WindowId found = 0;
+    if (XGetWindowProperty(m_display, root, XInternAtom(m_display, "_NET_CLIENT_LIST", False), 0, 4096, False,
+                           XA_WINDOW, &actualType, &format, &count, &after, &data) == Success &&
+        data && format == 32) {
+        const auto *clients = reinterpret_cast<const unsigned long *>(data);
+        for (unsigned long i = 0; i < count && !found; ++i)
+            if (CardinalProperty(m_display, clients[i], "_NET_WM_PID", XA_CARDINAL) == static_cast<unsigned long>(pid))
+                found = clients[i];
+    }
+    if (data) XFree(data);
+    return found;
+}
+
 QString X11Desktop::text() { return QGuiApplication::clipboard()->text(); }
 
 void X11Desktop::setText(const QString &t) { QGuiApplication::clipboard()->setText(t); }

@@ -44,6 +44,7 @@ public:
     void setTopmost(WindowId w, bool on) override;
     WindowId focusWindow() override;
     void setFocus(WindowId w) override;
+    WindowId windowOfProcess(long long pid) override; // by the window manager's client list
 
     QString text() override;
     void setText(const QString &text) override;
