@@ -45,6 +45,7 @@ struct HeldKeys {
     bool Shift = false, Ctrl = false, Alt = false, Win = false;
     bool Esc = false, Space = false, ScrollLock = false;
     void clearModifiers() { Shift = Ctrl = Alt = Win = false; }
+    bool anyWatched() const { return Esc || Space || ScrollLock; }
     void clear() { *this = HeldKeys{}; }
 };
 

@@ -102,15 +102,7 @@ void HotKeys::StepForward()
 {
     const int state = m_player.PlayState();
     if (state < 1 || state > 3 || !takeLockOut()) return;
-    const int s = m_form.UpDown1->position() * 1000;
-    const int p = m_player.PositionMs();
-    if (static_cast<long long>(p) + s <= m_player.LengthMs()) {
-        m_player.SetPositionMs(p + s);
-        if (m_player.ActiveEngine() == Engine::Mci && state == 3) m_player.Play();
-    } else {
-        m_player.SetPositionMs(0);
-        m_player.Stop();
-    }
+    m_player.StepForward(); // the step button's rule: past the end goes to 0 and stops
 }
 
 void HotKeys::VolumeBy(int delta)

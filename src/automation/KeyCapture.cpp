@@ -38,8 +38,7 @@ KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &pla
     form.TimerRunHotKey->onTimeout = [this] { TimerRunHotKeyTimer(); };
     // The end of the lock-out lets a key that is still held act again.
     form.TimerESC->onTimeout = [this] {
-        const HeldKeys &k = m_form.state.held;
-        if (k.Esc || k.Space || k.ScrollLock) m_form.TimerHotKey->start();
+        if (m_form.state.held.anyWatched()) m_form.TimerHotKey->start();
     };
     desktop.keyboard.onKey = [this](int vk, bool down) { HookProc(vk, down); };
     // The ESC settings are editable while ESC control is on.
@@ -73,7 +72,7 @@ void KeyCapture::HookProc(int vk, bool down)
     default: break;
     }
     // Any key event may end a combination that kept a held key from counting.
-    if ((k.Esc || k.Space || k.ScrollLock) && !m_form.TimerHotKey->isActive()) m_form.TimerHotKey->start();
+    if (k.anyWatched() && !m_form.TimerHotKey->isActive()) m_form.TimerHotKey->start();
 }
 
 void KeyCapture::TimerHotKeyTimer()
@@ -132,8 +131,7 @@ void KeyCapture::TimerRunHotKeyTimer()
         s.EscPending = s.SpacePending = false;
     }
     if (s.ScrollLockPending) f.TimerRunHotKey->start(); // waits for the lock-out to end
-    const HeldKeys &k = s.held;
-    if ((k.Esc || k.Space || k.ScrollLock) && !lockedOut()) f.TimerHotKey->start();
+    if (s.held.anyWatched() && !lockedOut()) f.TimerHotKey->start();
 }
 
 bool KeyCapture::isOwnWindow(WindowId w) const

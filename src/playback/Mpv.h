@@ -17,6 +17,7 @@ inline constexpr const char *Pause = "pause";
 inline constexpr const char *EofReached = "eof-reached";
 inline constexpr const char *Volume = "volume";
 inline constexpr const char *AoVolume = "ao-volume";
+inline constexpr const char *CurrentAo = "current-ao";
 inline constexpr const char *LoadFile = "loadfile";
 inline constexpr const char *Stop = "stop";
 inline constexpr const char *Seek = "seek";

@@ -10,11 +10,9 @@
 
 namespace {
 
-constexpr const char *CurrentAo = "current-ao";
-
 bool HasSoundOutput(const MpvInstance *player) {
     if (!player || !player->ok()) return false;
-    char *name = mpv_get_property_string(player->handle(), CurrentAo);
+    char *name = mpv_get_property_string(player->handle(), MpvName::CurrentAo);
     const bool has = name && *name && std::strcmp(name, "null") != 0;
     mpv_free(name);
     return has;
