@@ -98,6 +98,8 @@ void MediaOpener::OpenMediaFile()
         st.PendingMediaPath.clear();
         return;
     }
+    // A path relative to the current folder would name another file once the folder changes.
+    path = QFileInfo(path).absoluteFilePath();
     AddRecentFile(path);
     BusyCursor busy;
     f.repaint();
@@ -172,9 +174,6 @@ bool MediaOpener::openInEngine(Engine engine, const QString &path)
     case Engine::Mpc: {
         TMPCHC &mpc = *m_form.MPCHC;
         mpc.DurationSec = 0;
-        // Until the new player reports, its file counts as loading; the last player's
-        // state must not end the waits.
-        mpc.LoadState = 1;
         if (mpc.OpenInPlayer(path) != 0) {
             openFailed(path, QStringLiteral("проигрыватель mpv не запущен"));
             return false;

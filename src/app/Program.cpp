@@ -5,6 +5,7 @@
 #include "marks/TForm2.h"
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
+#include "platform/WindowAccessibility.h"
 #include "app/MediaOpener.h"
 #include "automation/AutoPause.h"
 #include "automation/HotKeys.h"
@@ -32,8 +33,10 @@
 
 Program::Program(Platform platform, QStringList arguments) : m_platform(platform)
 {
+    ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
-    m_lifecycle = std::make_unique<MainLifecycle>(*m_form1, platform, m_ops, std::move(arguments));
+    // Kept by reference: the member, which lives as long as the windows, not the argument.
+    m_lifecycle = std::make_unique<MainLifecycle>(*m_form1, m_platform, m_ops, std::move(arguments));
     m_lifecycle->FormCreate();
     m_appEvents = new ApplicationEvents(m_form1.get());
     m_lifecycle->connectApplicationEvents(*m_appEvents);
@@ -44,7 +47,7 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
     m_tick = std::make_unique<MainTick>(*m_form1, *m_player, platform.clock, m_ops);
     m_autoPause = std::make_unique<AutoPause>(*m_form1, *m_player, m_ops);
-    m_volume = std::make_unique<Volume>(*m_form1, platform, m_ops);
+    m_volume = std::make_unique<Volume>(*m_form1, m_platform, m_ops);
     created(m_form1.get());
 
     m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
@@ -57,6 +60,8 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_navigator = std::make_unique<BookmarkNavigator>(*m_form1, *m_form2, *m_player, platform.scrollLock,
                                                       platform.sound, m_ops);
     m_ops.CheckBox8Click = [this] { m_navigator->CheckBox8Click(); };
+    m_ops.DeleteAllBookmarks = [this] { m_navigator->DeleteAllBookmarks(); };
+    m_ops.ResetBookmarkNumbering = [this] { m_navigator->ResetBookmarkNumbering(); };
     m_ab = std::make_unique<ABInterval>(*m_form1, m_form2->StringGrid1, *m_player, m_ops);
     m_ops.CheckBox7Click = [this] { m_ab->CheckBox7Click(); };
     m_ops.SpeedButton11Click = [this] { m_ab->SpeedButton11Click(); };
@@ -150,7 +155,10 @@ void Program::wireKeyboard()
     m_ops.BitBtn3Click = [this](bool bookmarkOrA) { m_navigator->BitBtn3Click(bookmarkOrA); };
     m_ops.TakeTextWindow = [this] { m_keyCapture->TakeTextWindow(); };
     m_ops.ShowExternalPlayerWindow = [this, desktop] {
-        if (const WindowId w = m_keyCapture->playerWindow()) desktop.windows.setForeground(w);
+        if (const WindowId w = m_keyCapture->playerWindow()) {
+            desktop.windows.restore(w);
+            desktop.windows.setForeground(w);
+        }
     };
     m_ops.BringTextWindowForward = [this, desktop] {
         if (m_form1->state.TextWindow) desktop.windows.setForeground(m_form1->state.TextWindow);
@@ -192,14 +200,27 @@ void Program::wireMainWindow()
     QObject::connect(f->Button1, &QPushButton::clicked, f, open);
     QObject::connect(f->MP31, &QAction::triggered, f, open);
 
+    // With the external player, "V" and "Видео поверх текста" address its own window.
     TFormWMP *video = m_formWMP.get();
     const auto showVideo = [this, f, video] {
-        // The external player's own window is brought forward by the window services.
         if (!f->NMPC->isChecked()) video->ShowVideoWindow(f->state.VideoFlag, m_platform.messages);
+        else RunOperation(m_ops.ShowExternalPlayerWindow);
     };
     QObject::connect(f->SpeedButton8, &QToolButton::clicked, f, showVideo);
     QObject::connect(f->N24, &QAction::triggered, f, showVideo);
-    QObject::connect(f->CheckBox11, &QCheckBox::toggled, f, [f, video](bool on) {
-        if (!f->NMPC->isChecked()) video->VideoOnTop(on);
+    QObject::connect(f->CheckBox11, &QCheckBox::toggled, f, [this, f, video](bool on) {
+        if (!f->NMPC->isChecked()) {
+            video->VideoOnTop(on);
+            return;
+        }
+        const WindowId player = m_keyCapture->playerWindow();
+        if (!player) return;
+        m_platform.desktop.windows.setTopmost(player, on);
+        if (on) {
+            m_platform.desktop.windows.restore(player);
+        } else {
+            f->raise();
+            f->activateWindow();
+        }
     });
 }

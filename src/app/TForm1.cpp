@@ -155,7 +155,6 @@ TForm1::TForm1(Clock &clock)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Программа для набора текста со звуковых и видеофайлов"));
     setFont(pixelFont(QStringLiteral("Tahoma"), 15));
-    setMinimumSize(400, 300);
 
     m_digitFilter = new DigitKeyFilter(this);
     createTimers(clock);
@@ -524,7 +523,11 @@ QWidget *TForm1::createPlayerGroup()
     CheckBox15 = check(GroupBox2, "CheckBox15", QStringLiteral("а потом AB->"),
                        QStringLiteral("По окончании проигрывания интервала сместить интервал AB вправо (ниже для списка)"));
     CheckBox15->setEnabled(false);
+    // The widest row of the window: Edit6 and Edit7 count to 100 and need less room than
+    // the second edits, and the row packs tighter, so that the default width shows it whole.
+    for (QLineEdit *e : {Edit6, Edit7}) e->setFixedWidth(36);
     auto *loops = row();
+    loops->setSpacing(2);
     addAll(loops, {CheckBox6, CheckBox13, CheckBox8, Edit6, UpDown6, CheckBox10, CheckBox7, Edit7,
                    UpDown7, CheckBox15});
     loops->addStretch(1);
@@ -567,7 +570,7 @@ QWidget *TForm1::createEveryFileGroup()
     CheckBox3 = check(GroupBox3, "CheckBox3", QStringLiteral("Стоп и cтарт по [ESC] )"));
     CheckBox4 = check(GroupBox3, "CheckBox4", QStringLiteral("шаг назад на"));
     CheckBox4->setChecked(true);
-    Edit5 = numberEdit(GroupBox3, "Edit5", QStringLiteral("1"), QStringLiteral("Шаг назад при остановке по ESC, сек."), nullptr);
+    Edit5 = numberEdit(GroupBox3, "Edit5", QStringLiteral("1"), QStringLiteral("Шаг назад при остановке по ESC, сек."), m_digitFilter);
     UpDown5 = make<UpDown>(GroupBox3, "UpDown5", Edit5, 0, 1000, 1);
     Label10 = secs("Label10");
     CheckBox5 = check(GroupBox3, "CheckBox5", QStringLiteral("назад к закладке или к A"));

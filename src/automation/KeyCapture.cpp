@@ -41,12 +41,14 @@ KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &pla
         if (m_form.state.held.anyWatched()) m_form.TimerHotKey->start();
     };
     desktop.keyboard.onKey = [this](int vk, bool down) { HookProc(vk, down); };
-    // The ESC settings are editable while ESC control is on.
-    QObject::connect(form.CheckBox3, &QCheckBox::toggled, &form, [&form](bool on) {
+    // The ESC settings are editable while ESC control is on, from the start.
+    const auto escSettingsFollow = [&form](bool on) {
         for (QWidget *w : std::initializer_list<QWidget *>{form.Edit5, form.UpDown5, form.Label10, form.CheckBox4,
                                                            form.CheckBox5, form.CheckBox12})
             w->setEnabled(on);
-    });
+    };
+    QObject::connect(form.CheckBox3, &QCheckBox::toggled, &form, escSettingsFollow);
+    escSettingsFollow(form.CheckBox3->isChecked());
 }
 
 KeyCapture::~KeyCapture()
@@ -134,9 +136,17 @@ void KeyCapture::TimerRunHotKeyTimer()
     if (s.held.anyWatched() && !lockedOut()) f.TimerHotKey->start();
 }
 
+// The program's windows and the external player's window are never the text window.
 bool KeyCapture::isOwnWindow(WindowId w) const
 {
-    return w == m_form.internalWinId() || (m_video && w == m_video->internalWinId());
+    return w == m_form.internalWinId() || (m_video && w == m_video->internalWinId()) ||
+           w == externalPlayerWindow();
+}
+
+WindowId KeyCapture::externalPlayerWindow() const
+{
+    const TMPCHC *mpc = m_form.MPCHC.get();
+    return mpc && mpc->PlayerWindow ? m_desktop.windows.windowOfProcess(mpc->PlayerWindow) : 0;
 }
 
 void KeyCapture::CaptureTextWindow()
@@ -169,8 +179,7 @@ void KeyCapture::jumpToSelectedMarker()
 
 WindowId KeyCapture::playerWindow() const
 {
-    if (m_player.ActiveEngine() == Engine::Mpc)
-        return m_form.MPCHC ? m_desktop.windows.windowOfProcess(m_form.MPCHC->PlayerWindow) : 0;
+    if (m_player.ActiveEngine() == Engine::Mpc) return externalPlayerWindow();
     return m_video && m_video->isVisible() ? m_video->internalWinId() : 0;
 }
 

@@ -38,6 +38,7 @@ public:
 private:
     bool lockedOut() const;
     bool isOwnWindow(WindowId w) const;
+    WindowId externalPlayerWindow() const; // 0 while no external player is connected
     void jumpToSelectedMarker();
     void showTextWindow();
     void stepBack();

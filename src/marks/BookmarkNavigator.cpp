@@ -269,3 +269,31 @@ void BookmarkNavigator::ImageZkMouseDown(int slot, Qt::MouseButton button)
 }
 
 void BookmarkNavigator::N20Click() { m_form.state.BookmarkSoundAvailable = QFileInfo(SoundPath()).isFile(); }
+
+void BookmarkNavigator::DeleteSelectedBookmark()
+{
+    BookmarkTable &grid = table();
+    const int row = grid.row();
+    if (const int slot = grid.slot(row); slot >= 0 && m_form.MarkImages[slot].tag == row)
+        m_form.MarkImages[slot].visible = false;
+    for (int i = 0; i < m_form.MarkImages.size(); ++i) {
+        MarkSlot &s = m_form.MarkImages[i];
+        if (s.visible && s.tag >= row) --s.tag;
+    }
+    grid.removeRow(row); // rows below move up with their marks; the placeholder row stays
+    for (int r = 1; r < grid.rowCount(); ++r) grid.setCell(BookmarkTable::Number, r, QString::number(r));
+    if (grid.cell(BookmarkTable::Time, 1).isEmpty()) grid.setCell(BookmarkTable::Number, 1, {});
+    m_form.Panel3->update();
+}
+
+void BookmarkNavigator::DeleteAllBookmarks()
+{
+    BookmarkTable &grid = table();
+    grid.select(BookmarkTable::Comment, 1);
+    while (!grid.cell(BookmarkTable::Number, grid.row()).trimmed().isEmpty()) {
+        DeleteSelectedBookmark();
+        grid.select(BookmarkTable::Comment, 1);
+    }
+}
+
+void BookmarkNavigator::ResetBookmarkNumbering() { m_bookmarks.EditNZ->setText(QStringLiteral("1")); }

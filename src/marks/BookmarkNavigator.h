@@ -25,6 +25,11 @@ public:
     void PlaceBookmarkMark(int row);
     void ImageZkMouseDown(int slot, Qt::MouseButton button);
     void N20Click();
+    // The bookmarks window's delete: the selected bookmark goes, its mark with it.
+    void DeleteSelectedBookmark();
+    // Opening another file empties the table and starts the names at z1 again.
+    void DeleteAllBookmarks();
+    void ResetBookmarkNumbering();
 
     // The pixel column of a time on a bar of the given range and width; 0 when outside.
     static int TimelineColumn(int ms, int minimum, int maximum, int width);

@@ -22,6 +22,9 @@ Mpris::Mpris(TForm1 &form, PlayerFacade &player) : form(form), player(player)
     new MprisRootAdaptor(this);
     new MprisPlayerAdaptor(this);
     connect(&player, &PlayerFacade::playbackChanged, this, &Mpris::publishChanges);
+    connect(&player, &PlayerFacade::seeked, this, [this] {
+        if (auto *adaptor = findChild<MprisPlayerAdaptor *>()) emit adaptor->Seeked(positionUs());
+    });
 }
 
 Mpris::~Mpris()
@@ -47,6 +50,9 @@ QString Mpris::playbackStatus()
     switch (player.PlayState()) {
     case 3: return QStringLiteral("Playing");
     case 2: return QStringLiteral("Paused");
+    // The audio player stops where it is, and a seek leaves a stopped player stopped; desktop
+    // controls take a stopped player to be at the start, so one elsewhere is paused there.
+    case 1: return player.PositionMs() > 0 ? QStringLiteral("Paused") : QStringLiteral("Stopped");
     default: return QStringLiteral("Stopped");
     }
 }
@@ -72,8 +78,9 @@ void Mpris::seekTo(qlonglong us)
     // Seeks go through the position bar, as a user's do.
     const int ms = static_cast<int>(std::clamp<qlonglong>(us / 1000, 0, form.TrackBar1->maximum()));
     form.TrackBar1->tag = SeekUser;
-    form.TrackBar1->setValue(ms);
-    if (auto *adaptor = findChild<MprisPlayerAdaptor *>()) emit adaptor->Seeked(positionUs());
+    // The bar shows the position of its last refresh: a seek to what it shows still seeks.
+    if (form.TrackBar1->value() == ms) player.SeekFromTrackBar();
+    else form.TrackBar1->setValue(ms);
 }
 
 void Mpris::propertiesChanged(const QString &interface, const QVariantMap &changed)
@@ -130,9 +137,12 @@ void MprisPlayerAdaptor::PlayPause()
     if (hasMedia()) m_mpris->player.TogglePlayPause();
 }
 
+// A media player's stop goes back to the start, where desktop controls expect a stopped player.
 void MprisPlayerAdaptor::Stop()
 {
-    if (hasMedia()) m_mpris->player.Stop();
+    if (!hasMedia()) return;
+    m_mpris->player.Stop();
+    m_mpris->seekTo(0);
 }
 
 void MprisPlayerAdaptor::Seek(qlonglong offsetUs) { m_mpris->seekTo(m_mpris->positionUs() + offsetUs); }

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(parent)
@@ -94,16 +95,24 @@ void MpvInstance::dispatch(const mpv_event *e)
     }
 }
 
-double MpvInstance::position() const
+double MpvInstance::position()
 {
-    const double reported = getDouble(MpvName::TimePos);
-    return m_seekTarget ? std::max(reported, *m_seekTarget) : reported;
+    double reported = getDouble(MpvName::TimePos);
+    if (m_seekTarget) reported = std::max(reported, *m_seekTarget);
+    if (getFlag(MpvName::Pause) || getFlag(MpvName::EofReached)) {
+        m_smooth.reset(); // exact again while nothing moves
+        return reported;
+    }
+    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return m_smooth.at(reported, now, getDouble(MpvName::Speed, 1.0));
 }
 
 int MpvInstance::command(std::initializer_list<const char *> args)
 {
     if (!m_handle) return MPV_ERROR_UNINITIALIZED;
-    m_seekTarget.reset(); // any other command may move playback anywhere
+    // Any command may move playback anywhere.
+    m_seekTarget.reset();
+    m_smooth.reset();
     std::vector<const char *> argv(args);
     argv.push_back(nullptr);
     return mpv_command(m_handle, argv.data());

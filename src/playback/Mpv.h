@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include "playback/SmoothPosition.h"
+
 #include <optional>
 #include <utility>
 #include <vector>
@@ -14,6 +16,7 @@ namespace MpvName {
 inline constexpr const char *TimePos = "time-pos";
 inline constexpr const char *Duration = "duration";
 inline constexpr const char *Pause = "pause";
+inline constexpr const char *Speed = "speed";
 inline constexpr const char *EofReached = "eof-reached";
 inline constexpr const char *Volume = "volume";
 inline constexpr const char *AoVolume = "ao-volume";
@@ -55,8 +58,9 @@ public:
     // The playback position in seconds. After a seek mpv may report the target less the
     // audio output's buffer until audio has really played (while paused, or just after
     // resuming); playback never goes back before the last seek's target without another
-    // command, so the target is the floor of what is reported.
-    double position() const;
+    // command, so the target is the floor of what is reported. While playing, the position
+    // moves smoothly between mpv's reports.
+    double position();
 
 signals:
     void startFile();
@@ -72,4 +76,5 @@ private:
     mpv_handle *m_handle = nullptr;
     QString m_initError;
     std::optional<double> m_seekTarget;
+    SmoothPosition m_smooth;
 };

@@ -17,7 +17,7 @@ namespace {
 
 // Observed properties; the ids only matter to mpv (for unobserving).
 const char *const ObservedProperties[] = {MpvIpc::Pause, MpvIpc::Duration, MpvIpc::Metadata,
-                                          MpvIpc::MediaTitle, MpvIpc::IdleActive};
+                                          MpvIpc::MediaTitle, MpvIpc::IdleActive, MpvIpc::Speed};
 
 bool succeeded(const QJsonObject &reply)
 {
@@ -59,6 +59,7 @@ MpvIpcBridge::MpvIpcBridge(Clock &clock, QStringList extraArgs, QObject *parent)
       m_connectRetry(clock.createTimer(QStringLiteral("MpvIpcConnectRetry"), ConnectRetryMs, true))
 {
     m_connectRetry->onTimeout = [this] { tryConnect(); };
+    m_monotonic.start();
 }
 
 MpvIpcBridge::~MpvIpcBridge()
@@ -90,12 +91,13 @@ bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
 
     auto *process = new QProcess(this);
     process->setProgram(program);
-    process->setArguments(QStringList{mediaPath, QString::fromLatin1(MpvIpc::OptIdle),
+    // After "--" the media path is a file name even when it begins like an option.
+    process->setArguments(QStringList{QString::fromLatin1(MpvIpc::OptIdle),
                                       QString::fromLatin1(MpvIpc::OptPause),
                                       QString::fromLatin1(MpvIpc::OptKeepOpen),
                                       QString::fromLatin1(MpvIpc::OptForceWindow),
                                       QLatin1String(MpvIpc::OptIpcServer) + socketPath}
-                          + m_extraArgs);
+                          + m_extraArgs + QStringList{QStringLiteral("--"), mediaPath});
     // mpv's terminal output is not read; an unread pipe would fill up and block the player.
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
@@ -173,6 +175,8 @@ void MpvIpcBridge::resetConnectionState()
     m_waitingForSeek = false;
     m_seekSettled = false;
     m_heldPosition.reset();
+    m_smooth.reset();
+    m_speed = 1.0;
     m_title.clear();
     m_path.clear();
     m_metadata = {};
@@ -374,6 +378,8 @@ void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &d
             m_heldPosition.reset();
         }
         reportPlayMode();
+    } else if (name == QLatin1String(MpvIpc::Speed)) {
+        if (data.isDouble()) m_speed = data.toDouble();
     } else if (name == QLatin1String(MpvIpc::Duration)) {
         m_duration = data;
         if (m_loadState == 2) reportNowPlaying();
@@ -446,6 +452,7 @@ void MpvIpcBridge::reportNowPlaying()
 
 bool MpvIpcBridge::seekSync(double seconds)
 {
+    m_smooth.reset();
     // mpv answers a seek before doing it, and time-pos keeps the old position until playback
     // restarts; so the wait goes on until the restart that follows the answer.
     bool replied = false;
@@ -486,7 +493,11 @@ void MpvIpcBridge::reportPosition(std::uint32_t code)
         commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)});
     const QJsonValue data = reply.value(QStringLiteral("data"));
     // Without an open file there is no position; the client keeps the last one.
-    if (succeeded(reply) && data.isDouble()) report(code, secondsText(data.toDouble()));
+    if (!succeeded(reply) || !data.isDouble()) return;
+    double seconds = data.toDouble();
+    if (m_paused || m_stopped) m_smooth.reset();
+    else seconds = m_smooth.at(seconds, m_monotonic.nsecsElapsed() / 1e9, m_speed);
+    report(code, secondsText(seconds));
 }
 
 void MpvIpcBridge::send(std::uint32_t code, const QString &text)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "playback/SmoothPosition.h"
 #include "playback/TMPCHC.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -27,6 +29,7 @@ class Timer;
 namespace MpvIpc {
 // Properties.
 inline constexpr const char *Pause = "pause";
+inline constexpr const char *Speed = "speed";
 inline constexpr const char *EofReached = "eof-reached";
 inline constexpr const char *Duration = "duration";
 inline constexpr const char *TimePos = "time-pos";
@@ -139,6 +142,9 @@ private:
     bool m_waitingForSeek = false;
     bool m_seekSettled = false;
     std::optional<double> m_heldPosition; // where a paused player was put by an exact seek
+    SmoothPosition m_smooth;
+    QElapsedTimer m_monotonic;
+    double m_speed = 1.0;
     QString m_title, m_path;
     QJsonObject m_metadata;
     QJsonValue m_duration;

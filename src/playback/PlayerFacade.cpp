@@ -115,6 +115,7 @@ void PlayerFacade::SetPositionMs(int ms)
     case Engine::Wmp: m_wmp.setCurrentPosition(ms / 1000.0); break;
     case Engine::Mci: m_mci.SetPosition(ms); break;
     }
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -175,6 +176,7 @@ void PlayerFacade::SeekFromTrackBar()
     }
     if (tag == SeekUser && f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
     f.Timer2->start();
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -277,6 +279,7 @@ void PlayerFacade::StepForward()
         SetPositionMs(0);
         Stop();
     }
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -299,6 +302,7 @@ void PlayerFacade::StepBack()
         SetPositionMs(0);
         Play();
     }
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -317,6 +321,7 @@ void PlayerFacade::GoToEnd()
         break;
     case Engine::Mci: m_mci.SetPosition(m_mci.Length()); break;
     }
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -333,6 +338,7 @@ void PlayerFacade::GoToStart()
         break;
     case Engine::Mci: m_mci.SetPosition(0); break;
     }
+    emit seeked();
     emit playbackChanged();
 }
 
@@ -341,8 +347,12 @@ void PlayerFacade::playExternalAgain()
 {
     TMPCHC &mpc = *m_form.MPCHC;
     if (!QFileInfo(mpc.LoadedFile).isFile() || mpc.OpenInPlayer(mpc.LoadedFile) != 0) return;
-    for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) m_clock.sleepMs(10);
-    for (int i = 0; i < 2000 && mpc.DurationSec < 1; ++i) {
+    // Reports come through the event loop, so the waits process events.
+    for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) {
+        m_clock.sleepMs(10);
+        m_clock.processEvents();
+    }
+    for (int i = 0; i < 2000 && mpc.DurationSec < 1 && mpc.LoadState != 0; ++i) {
         m_clock.sleepMs(10);
         m_clock.processEvents();
     }

@@ -52,6 +52,8 @@ public:
 signals:
     // The play state or position may have changed: after commands and every display refresh.
     void playbackChanged();
+    // The position was moved by a seek or a step, not by playing.
+    void seeked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -63,14 +63,22 @@ int TMPCHC::GetPlayState() const
 int TMPCHC::OpenInPlayer(const QString &path)
 {
     if (!QFileInfo(path).isFile()) return -1;
+    // The old player's last reports (its file closed, it disconnected) come while it is
+    // closed here; they must not be taken for the new player's.
+    m_awaitingConnect = true;
     if (connected()) {
         SendCommand(Mpc::CmdClose, {});
         m_clock.sleepMs(20);
         PlayerWindow = 0;
     }
-    if (!QFileInfo(PlayerPath).isFile()) return -1;
-    LoadedFile = path;
-    return m_transport.startPlayer(PlayerPath, path, HostWindow) ? 0 : -1;
+    LoadState = 1; // the new file loads until the new player says otherwise
+    if (QFileInfo(PlayerPath).isFile()) {
+        LoadedFile = path;
+        if (m_transport.startPlayer(PlayerPath, path, HostWindow)) return 0;
+    }
+    m_awaitingConnect = false;
+    LoadState = 0;
+    return -1;
 }
 
 void TMPCHC::HandleMessage(std::uint32_t code, const QString &text, std::int64_t sender)
@@ -84,6 +92,10 @@ void TMPCHC::HandleMessage(std::uint32_t code, const QString &text, std::int64_t
     const auto digit = [&](std::int32_t &field) {
         field = text.isEmpty() ? -48 : text[0].unicode() - u'0';
     };
+    if (m_awaitingConnect) {
+        if (code != Mpc::RepConnect) return;
+        m_awaitingConnect = false;
+    }
     switch (code) {
     case Mpc::RepConnect:
         PlayerWindow = sender;

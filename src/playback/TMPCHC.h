@@ -69,6 +69,7 @@ private:
     MpcTransport &m_transport;
     Clock &m_clock;
     UserMessages &m_messages;
+    bool m_awaitingConnect = false; // a new player was started and has not connected yet
 };
 
 // Test double: records the player starts and the commands; tests deliver reports by

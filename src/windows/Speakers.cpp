@@ -16,7 +16,12 @@ Speakers::Speakers(TForm1 &form, TForm5 &window, MainOperations &ops) : m_form(f
         connect(m_window.Buttons[i], &QPushButton::clicked, this, [this, i] { TypeRow(i + 1); });
         connect(m_form.N23x[i], &QAction::triggered, this, [this, i] { TypeSpeaker(i + 1); });
     }
-    connect(m_form.N23, &QAction::triggered, &m_window, &QWidget::show);
+    // Shown, or brought forward when it is already open.
+    connect(m_form.N23, &QAction::triggered, &m_window, [this] {
+        m_window.show();
+        m_window.raise();
+        m_window.activateWindow();
+    });
     connect(m_window.Button1, &QPushButton::clicked, this, &Speakers::Button1Click);
     connect(m_window.Button2, &QPushButton::clicked, &m_window, &QWidget::close);
     connect(&m_window, &TForm5::shown, this, &Speakers::FormShow);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -72,6 +73,11 @@ TForm5::TForm5()
 
 void TForm5::showEvent(QShowEvent *event)
 {
+    if (!m_placed) {
+        // Centred on the screen at its first showing; the saved placement replaces this.
+        m_placed = true;
+        move(pos() + screen()->geometry().center() - frameGeometry().center());
+    }
     QWidget::showEvent(event);
     if (!event->spontaneous()) emit shown();
 }

@@ -28,4 +28,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_placed = false;
 };

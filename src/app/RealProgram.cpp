@@ -1,0 +1,47 @@
+#include "app/RealProgram.h"
+
+#include "app/TForm1.h"
+#include "platform/ScrollLock.h"
+#include "platform/X11ScrollLock.h"
+#include "playback/Mpris.h"
+
+#include <QGuiApplication>
+#include <QOpenGLContext>
+
+namespace {
+
+std::unique_ptr<ScrollLock> MakeScrollLock()
+{
+    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        return std::make_unique<X11ScrollLock>(x11->display());
+    return std::make_unique<NoScrollLock>();
+}
+
+// Video is drawn with OpenGL; without it (offscreen, no driver) the player plays blind.
+bool CanDrawVideo()
+{
+    static const bool can = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("xcb") && platform != QLatin1String("wayland")) return false;
+        QOpenGLContext context;
+        return context.create();
+    }();
+    return can;
+}
+
+} // namespace
+
+RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &options)
+    : m_mpc(m_clock, options.externalPlayerArgs), m_mci(m_clock, options.inProcess),
+      m_wmp(m_clock, CanDrawVideo(), options.inProcess), m_mixer({&m_mci.mpv(), &m_wmp.mpv()}),
+      m_scrollLock(MakeScrollLock())
+{
+    m_program = std::make_unique<Program>(
+        Platform{m_clock, *m_scrollLock, m_messages, m_mpc, m_mci, m_wmp, m_sound, m_desktop, m_mixer,
+                 m_masterVolume, CanDrawVideo() ? &m_wmp.mpv() : nullptr},
+        arguments);
+    m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
+    m_program->Form1()->show();
+}
+
+RealProgram::~RealProgram() = default;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+
+// The playback position between the engine's reports. mpv's time-pos moves in steps of the
+// audio output's buffer (about 48 ms with the null output, more with outputs that take audio
+// in chunks), so read every 10 ms it stands still for several reads and then jumps; the loop
+// checks take a still position for a stopped player. While playing, the position read is
+// extrapolated from the last report with a monotonic clock and the playback speed, at most one
+// report step ahead of it, and never goes back on the next report.
+class SmoothPosition {
+public:
+    // The position to show for what the engine reports now (seconds) at monotonic time nowSec.
+    double at(double reported, double nowSec, double speed = 1.0);
+    // After a seek, a pause or a new file: the next value is the report itself.
+    void reset() { m_base.reset(); }
+
+    // Reports further apart than this are a jump (a seek the program did not make).
+    static constexpr double MaxStepSec = 0.25;
+
+private:
+    struct Base {
+        double reported; // the report extrapolated from
+        double since;    // when it came
+        double shown;    // the position shown last
+    };
+    std::optional<Base> m_base;
+    double m_step = 0; // the engine's report step, learned from the reports
+};
