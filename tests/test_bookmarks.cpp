@@ -248,3 +248,36 @@ TEST_F(BookmarkTest, PressingAMark)
     emit form().Panel3->markPressed(slot, Qt::RightButton);
     EXPECT_EQ(program->player().PlayState(), 3);
 }
+
+TEST_F(BookmarkTest, AnotherFileStartsWithAnEmptyTableAndNamesFromZ1)
+{
+    addAt(10000);
+    addAt(20000);
+    addAt(30000);
+    grid().select(BookmarkTable::Comment, 2);
+    nav().DeleteSelectedBookmark(); // the middle one: the last keeps its mark
+    EXPECT_EQ(column(BookmarkTable::Time), QStringList({"00:00:10.000", "00:00:30.000"}));
+    EXPECT_EQ(column(BookmarkTable::Number), QStringList({"1", "2"}));
+    EXPECT_FALSE(form().MarkImages[BookmarkNavigator::TimelineColumn(20000, 0, 59999, 770)].visible);
+    EXPECT_EQ(form().MarkImages[BookmarkNavigator::TimelineColumn(30000, 0, 59999, 770)].tag, 2);
+
+    openMedia(QStringLiteral("second.wav"), 40000);
+    EXPECT_EQ(grid().rowCount(), 2);
+    EXPECT_EQ(column(BookmarkTable::Time), QStringList({""}));
+    EXPECT_EQ(column(BookmarkTable::Number), QStringList({""}));
+    EXPECT_EQ(program->Form2()->EditNZ->text(), "1");
+    for (int i = 0; i < form().MarkImages.size(); ++i) ASSERT_FALSE(form().MarkImages[i].visible) << i;
+
+    // Back, forward and the segment know only the new file's bookmarks.
+    at(25000);
+    nav().BitBtn4Click(); // nothing later
+    EXPECT_EQ(position(), 25000);
+    nav().BitBtn3Click(); // nothing earlier: the start
+    EXPECT_EQ(position(), 0);
+    at(25000);
+    form().CheckBox8->setChecked(true);
+    EXPECT_EQ(form().MaskEdit3->text(), "00:00:00.000");
+    EXPECT_EQ(form().MaskEdit4->text(), "00:00:40.000");
+    addAt(5000);
+    EXPECT_EQ(column(BookmarkTable::Name), QStringList({"z1"}));
+}

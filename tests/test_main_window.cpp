@@ -232,6 +232,15 @@ TEST_F(ProgramTest, CountEditsTakeDigitsAndBackspaceOnly)
     TypeKey(form().Edit2, Qt::Key_A, QStringLiteral("a"));
     TypeKey(form().Edit2, Qt::Key_7, QStringLiteral("7"));
     EXPECT_EQ(form().Edit2->text(), "7");
+    // So does the ESC step, editable only while ESC control is on, from the start.
+    EXPECT_FALSE(form().Edit5->isEnabled());
+    EXPECT_FALSE(form().CheckBox4->isEnabled());
+    form().CheckBox3->setChecked(true);
+    EXPECT_TRUE(form().Edit5->isEnabled());
+    form().Edit5->clear();
+    TypeKey(form().Edit5, Qt::Key_A, QStringLiteral("a"));
+    TypeKey(form().Edit5, Qt::Key_3, QStringLiteral("3"));
+    EXPECT_EQ(form().Edit5->text(), "3");
 }
 
 TEST_F(ProgramTest, PositionBarNeverKeepsTheFocusAndBackgroundClickDropsIt)

@@ -260,3 +260,49 @@ TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
     EXPECT_EQ(log, QStringList());
     EXPECT_FALSE(program->FormOle()->visibleAtClose);
 }
+
+// Every operation that one part of the program calls in another is wired by the composition
+// root, but for those whose windows or files come later. This list may only shrink.
+TEST_F(ProgramTest, EveryOperationIsWiredButThoseOfWindowsAndFilesStillToCome)
+{
+    start();
+    const MainOperations &ops = program->operations();
+#define WIRED(name) {QStringLiteral(#name), static_cast<bool>(ops.name)}
+    const std::vector<std::pair<QString, bool>> all{
+        WIRED(OpenMediaFile), WIRED(CheckBox7Click), WIRED(CheckBox8Click), WIRED(CheckBox16Click),
+        WIRED(CheckBoxTrackClick), WIRED(SpeedButton11Click), WIRED(BitBtn3Click), WIRED(ShowGoToDialog),
+        WIRED(HotKeysChanged), WIRED(ListBoxABClick), WIRED(BringTextWindowForward), WIRED(TakeTextWindow),
+        WIRED(ShowExternalPlayerWindow), WIRED(InsertText), WIRED(CloseBookmarksWindow),
+        WIRED(CloseEmbeddedDocument), WIRED(RepaintEmbeddedDocument), WIRED(LoadFromSettingsINI),
+        WIRED(LoadStartupDocument), WIRED(VolumeFollow), WIRED(SaveToINIVideo), WIRED(LoadFromINIVideo),
+        WIRED(LoadFromINIMedia), WIRED(SwitchDocument), WIRED(DeleteAllBookmarks), WIRED(ResetBookmarkNumbering)};
+#undef WIRED
+    QStringList stillToCome{
+        // The settings files.
+        "LoadFromSettingsINI", "SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia",
+        // The text window and its documents.
+        "CloseEmbeddedDocument", "RepaintEmbeddedDocument", "LoadStartupDocument", "SwitchDocument",
+        // The interval list and the timeline zoom.
+        "CheckBox16Click", "ListBoxABClick", "CheckBoxTrackClick",
+        // The go-to dialog.
+        "ShowGoToDialog"};
+    QStringList unwired;
+    for (const auto &[name, wired] : all)
+        if (!wired) unwired << name;
+    unwired.sort();
+    stillToCome.sort();
+    EXPECT_EQ(unwired, stillToCome);
+    EXPECT_EQ(sizeof(MainOperations), all.size() * sizeof(std::function<void()>)) << "an operation is not listed here";
+}
+
+TEST_F(ProgramTest, RelativePathOnTheCommandLineIsRecordedAbsolute)
+{
+    const QString file = mediaFile(QStringLiteral("talk.wav"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(home.path());
+    start({QStringLiteral("talk.wav")});
+    form().show();
+    QDir::setCurrent(previous);
+    EXPECT_EQ(form().state.CurrentMediaPath, file);
+    EXPECT_EQ(form().NH[0]->text(), "&0. " + file);
+}
