@@ -4,17 +4,20 @@
 
 double SmoothPosition::at(double reported, double nowSec, double speed)
 {
-    if (!m_base || reported < m_base->reported || reported - m_base->shown > MaxStepSec) {
-        m_base = Base{reported, nowSec, reported};
+    if (!m_base || reported < m_base->reported || reported - m_base->shown > JumpSec) {
+        m_base = Base{reported, nowSec, reported, nowSec};
         return reported;
     }
-    if (reported > m_base->reported) {
-        m_step = std::max(m_step, std::min(reported - m_base->reported, MaxStepSec));
-        m_base->reported = reported;
-        m_base->since = nowSec;
+    Base &b = *m_base;
+    if (reported > b.reported) {
+        m_step = std::clamp(reported - b.reported, m_step, MaxStepSec);
+        b.reported = reported;
+        b.since = nowSec;
     }
-    const double ahead = std::clamp((nowSec - m_base->since) * speed, 0.0, m_step);
-    // A report a little behind what was shown holds the position until playback catches up.
-    m_base->shown = std::max(m_base->shown, m_base->reported + ahead);
-    return m_base->shown;
+    const double limit = b.reported + 2 * m_step;
+    const double extrapolated = b.reported + std::max(0.0, (nowSec - b.since) * speed);
+    const double slower = b.shown + std::max(0.0, (nowSec - b.shownAt) * speed * CatchUpRate);
+    b.shown = std::max(b.shown, std::min(std::max(extrapolated, slower), limit));
+    b.shownAt = nowSec;
+    return b.shown;
 }

@@ -1,0 +1,185 @@
+#pragma once
+
+// The real program, built by the same composition root as main() on the real players (null
+// audio output), Qt's timers and dialogs and the X11 desktop of the virtual X server that the
+// test script starts; driven only as a user or the desktop drives it: its controls, its
+// dialogs, keys from XTest, the media-player interface on the session bus, its files.
+#include "app/MediaTime.h"
+#include "app/RealProgram.h"
+#include "app/TForm1.h"
+#include "automation/GlobalHotKey.h"
+#include "playback/PlayerFacade.h"
+#include "playback/TMPCHC.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+#include "TestMedia.h"
+
+class RunningProgram : public ::testing::Test {
+protected:
+    static PlayerOptions silent() { return {{{"ao", "null"}}, {QStringLiteral("--ao=null")}}; }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run on an X server";
+        ASSERT_TRUE(keys.observing());
+        qputenv("STENOVA_HOME", home.path().toUtf8());
+        QObject::connect(&dialogWatch, &QTimer::timeout, [this] { answerDialogs(); });
+        dialogWatch.start(20);
+    }
+    void TearDown() override
+    {
+        real.reset();
+        dialogWatch.stop();
+        if (editor.state() != QProcess::NotRunning) {
+            editor.kill();
+            editor.waitForFinished();
+        }
+        qunsetenv("STENOVA_HOME");
+    }
+
+    void startProgram(const QStringList &args = {}, const PlayerOptions &options = silent())
+    {
+        real = std::make_unique<RealProgram>(QStringList{QStringLiteral("stenova")} + args, options);
+        ASSERT_TRUE(waitUntil([&] { return form().windowHandle() && form().windowHandle()->isExposed(); }, 5000));
+    }
+    Program &program() { return real->program(); }
+    TForm1 &form() { return *program().Form1(); }
+    PlayerFacade &player() { return program().player(); }
+    QString recording(const QString &name, double seconds)
+    {
+        const QString path = MakeTestRecording(home.path(), name, seconds);
+        EXPECT_FALSE(path.isEmpty()) << "ffmpeg made no " << name.toStdString();
+        return path;
+    }
+
+    // The user's mouse on a control.
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    // The open dialog, answered with a path typed into its file name.
+    void openThroughDialog(const QString &path)
+    {
+        fileToChoose = path;
+        click(form().Button1);
+        ASSERT_TRUE(fileToChoose.isEmpty()) << "no open dialog came";
+        ASSERT_EQ(form().state.CurrentMediaPath, path);
+    }
+    // A seek by the position bar, as dragging it does.
+    void seekBar(int ms)
+    {
+        form().TrackBar1->tag = SeekUser;
+        form().TrackBar1->setValue(ms);
+    }
+    // What the window shows as the position.
+    int shownMs() { return TimeTextToMs(form().Label1->text() + u'.' + form().Label11->text()); }
+    // Waits without spinning, so that the players keep real time on a busy machine.
+    static void pause(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    static bool waitUntil(const std::function<bool()> &done, int ms = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms) pause(5);
+        return done();
+    }
+
+    // Keys from XTest, as a typist presses them.
+    void key(int vk, bool down)
+    {
+        keys.sendKey({vk, 0, false, !down});
+        pause(20);
+    }
+    void tap(int vk)
+    {
+        key(vk, true);
+        pause(40);
+        key(vk, false);
+    }
+    void combo(std::initializer_list<int> modifiers, int vk)
+    {
+        for (int m : modifiers) key(m, true);
+        tap(vk);
+        for (int m : modifiers) key(m, false);
+        pause(150); // the hot key's handler runs from the event loop
+    }
+
+    // The test editor, another program, with the focus.
+    void startEditor(const QString &text = {}, int selectFrom = -1, int selectLength = 0)
+    {
+        editorState = home.filePath(QStringLiteral("editor"));
+        QStringList args{editorState};
+        if (!text.isEmpty()) args << text;
+        if (selectFrom >= 0) args << QString::number(selectFrom) << QString::number(selectLength);
+        editor.start(QStringLiteral(STENOVA_TEST_EDITOR), args);
+        ASSERT_TRUE(waitUntil([&] { return !readFile(editorState + ".window").isEmpty(); }, 10000));
+        editorWindow = readFile(editorState + ".window").toULong();
+        ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 5000));
+    }
+    static QString readFile(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    // playerctl, as desktop controls and media keys use the program; the program keeps
+    // answering while it waits.
+    QString playerctl(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral("playerctl"), QStringList{QStringLiteral("-p"), QStringLiteral("stenova")} + args);
+        waitUntil([&] { return p.state() == QProcess::NotRunning; }, 5000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    QTemporaryDir home;
+    X11Desktop keys; // the test's own connection: XTest keys and window queries
+    std::unique_ptr<RealProgram> real;
+    QStringList messages; // texts of the message boxes the program showed
+    QString fileToChoose;
+    QProcess editor;
+    QString editorState;
+    WindowId editorWindow = 0;
+
+private:
+    // Message boxes are read and closed with their default button, as a user would; the open
+    // dialog gets the path the test chose.
+    void answerDialogs()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible()) continue;
+            if (auto *box = qobject_cast<QMessageBox *>(w)) {
+                messages << box->text();
+                QAbstractButton *ok = box->defaultButton();
+                if (!ok) ok = box->buttons().value(0);
+                if (ok) ok->click();
+                else box->reject();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && !fileToChoose.isEmpty()) {
+                auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (!name) continue;
+                name->setText(fileToChoose);
+                fileToChoose.clear();
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        }
+    }
+    QTimer dialogWatch;
+};

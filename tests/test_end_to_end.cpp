@@ -1,0 +1,327 @@
+// The real program as a user meets it, on the virtual desktop: real players, real timers,
+// keys from XTest, a second program as the text window, the media-player interface.
+#include "RunningProgram.h"
+#include "WindowTexts.h"
+
+#include "document/TFormOle.h"
+#include "marks/TForm2.h"
+#include "playback/TFormWMP.h"
+#include "windows/InfoWindows.h"
+#include "windows/TForm3.h"
+#include "playback/MediaButtonBar.h"
+#include "windows/TForm5.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QLabel>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+// The Seeked signal as another program on the session bus receives it.
+class SeekedSignals : public QObject {
+    Q_OBJECT
+public:
+    SeekedSignals()
+    {
+        QDBusConnection::sessionBus().connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                                              QStringLiteral("org.mpris.MediaPlayer2.Player"),
+                                              QStringLiteral("Seeked"), this, SLOT(seeked(qlonglong)));
+    }
+    QList<qlonglong> positionsUs;
+
+public slots:
+    void seeked(qlonglong us) { positionsUs << us; }
+};
+
+class EndToEnd : public RunningProgram {
+protected:
+    // Opens a recording through the open dialog on the engine a user gets for it.
+    void openOn(Engine engine, const QString &path)
+    {
+        if (engine == Engine::Mpc && !form().NMPC->isChecked()) form().NMPC->trigger();
+        openThroughDialog(path);
+        ASSERT_EQ(player().ActiveEngine(), engine);
+        ASSERT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    }
+    QString recordingFor(Engine engine, const QString &base, double seconds)
+    {
+        return recording(base + (engine == Engine::Wmp ? QStringLiteral(".mp3") : QStringLiteral(".wav")), seconds);
+    }
+    MediaButtonBar *buttonBar()
+    {
+        return player().ActiveEngine() == Engine::Mci ? form().MediaPlayer1 : form().MediaPlayer2;
+    }
+    void press(MediaButtonBar::Button b)
+    {
+        MediaButtonBar *bar = buttonBar();
+        click(bar->widgetForAction(bar->action(b)));
+    }
+    bool playingWithin(int ms) { return waitUntil([&] { return player().PlayState() == 3; }, ms); }
+};
+
+} // namespace
+
+TEST_F(EndToEnd, EscInTheEditorStartsPlaybackAndStopsItOneSecondBack)
+{
+    startProgram({recording(QStringLiteral("talk.wav"), 20)});
+    click(form().CheckBox3); // "Стоп и cтарт по [ESC] )"
+    ASSERT_TRUE(form().CheckBox3->isChecked());
+    startEditor(QStringLiteral("Текст"));
+
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(3000));
+    EXPECT_EQ(form().state.TextWindow, editorWindow);
+    pause(1500);
+    const int before = player().PositionMs();
+    tap(VK::Esc);
+    ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000));
+    EXPECT_NEAR(player().PositionMs(), before - 1000, 300);
+    EXPECT_TRUE(waitUntil([&] { return std::abs(shownMs() - player().PositionMs()) <= 1; }, 1000));
+    EXPECT_EQ(keys.foreground(), editorWindow);
+}
+
+TEST_F(EndToEnd, BookmarksByHotKeyBelongToTheirFileAndASecondFileComesThroughTheOpenDialog)
+{
+    const QString first = recording(QStringLiteral("first.wav"), 20);
+    const QString second = recording(QStringLiteral("second.wav"), 15);
+    startProgram({first});
+    BookmarkTable &grid = program().Form2()->StringGrid1;
+    const auto visibleMarks = [&] {
+        int n = 0;
+        for (int i = 0; i < form().MarkImages.size(); ++i) n += form().MarkImages[i].visible;
+        return n;
+    };
+
+    seekBar(3000);
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    seekBar(8000);
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    ASSERT_EQ(grid.cell(BookmarkTable::Name, 2), "z2");
+    seekBar(10000);
+    combo({VK::Ctrl, VK::Shift}, VK::F10); // back to the bookmark
+    EXPECT_TRUE(waitUntil([&] { return shownMs() == 8000; }, 2000)) << shownMs();
+    EXPECT_EQ(player().PositionMs(), 8000);
+    EXPECT_EQ(visibleMarks(), 2);
+
+    openThroughDialog(second);
+    EXPECT_EQ(form().Label5->text(), "00:00:15.000");
+    EXPECT_EQ(grid.rowCount(), 2);
+    EXPECT_TRUE(grid.cell(BookmarkTable::Time, 1).isEmpty());
+    EXPECT_EQ(program().Form2()->EditNZ->text(), "1");
+    EXPECT_EQ(visibleMarks(), 0);
+
+    seekBar(2000);
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    EXPECT_EQ(grid.cell(BookmarkTable::Name, 1), "z1");
+    seekBar(6000);
+    combo({VK::Ctrl, VK::Shift}, VK::F10); // the first file's bookmarks are gone
+    EXPECT_TRUE(waitUntil([&] { return player().PositionMs() == 2000; }, 2000)) << player().PositionMs();
+    seekBar(1000);
+    combo({VK::Ctrl, VK::Shift}, VK::F11);
+    EXPECT_TRUE(waitUntil([&] { return player().PositionMs() == 2000; }, 2000)) << player().PositionMs();
+    click(form().CheckBox8); // the segment around the position: from z1 to the end
+    EXPECT_EQ(form().MaskEdit3->text(), "00:00:02.000");
+    EXPECT_EQ(form().MaskEdit4->text(), "00:00:15.000");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+TEST_F(EndToEnd, ExternalPlayerOpensFileAfterFileWithTheNewLength)
+{
+    const QString a = recording(QStringLiteral("a.wav"), 6);
+    const QString b = recording(QStringLiteral("b.wav"), 9);
+    // A name that reads like one of the player's options is still a file name.
+    const QString optionLike = recording(QStringLiteral("--start=3.wav"), 4);
+    startProgram();
+    openOn(Engine::Mpc, a);
+    EXPECT_EQ(form().Label5->text(), "00:00:06.000");
+    openOn(Engine::Mpc, b);
+    EXPECT_EQ(form().Label5->text(), "00:00:09.000");
+    for (int i = 0; i < 8; ++i) {
+        form().NH[1]->trigger(); // the recent-files menu: the other file
+        const bool onA = form().state.CurrentMediaPath == a;
+        ASSERT_EQ(form().Label5->text(), onA ? "00:00:06.000" : "00:00:09.000") << "open " << i + 3;
+        ASSERT_EQ(form().TrackBar1->maximum(), onA ? 5999 : 8999);
+        ASSERT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    }
+    openOn(Engine::Mpc, optionLike);
+    EXPECT_EQ(form().Label5->text(), "00:00:04.000");
+    EXPECT_LT(player().PositionMs(), 500); // not from 3 s on
+}
+
+// Loops counted on each player, in real time: count 1, 2 and 3 give exactly that many plays
+// of the AB interval and of the segment between two bookmarks.
+class LoopCounts : public EndToEnd, public ::testing::WithParamInterface<Engine> {
+protected:
+    // Plays from startMs and counts the plays of fromMs … toMs until playback runs on past it.
+    int playsOf(int startMs, int fromMs, int toMs)
+    {
+        seekBar(startMs);
+        press(MediaButtonBar::Play);
+        int plays = 1, last = shownMs(), strayJumps = 0;
+        waitUntil([&] {
+            const int p = shownMs();
+            if (p + 300 < last) {
+                if (std::abs(p - fromMs) < 150) ++plays;
+                else ++strayJumps;
+            }
+            last = p;
+            return p > toMs + 700;
+        }, 15000);
+        press(MediaButtonBar::Pause);
+        EXPECT_EQ(strayJumps, 0);
+        EXPECT_GT(last, toMs + 700) << "playback never ran on";
+        return plays;
+    }
+};
+
+TEST_P(LoopCounts, EachCountPlaysThatManyTimes)
+{
+    const Engine engine = GetParam();
+    startProgram();
+    openOn(engine, recordingFor(engine, QStringLiteral("loops"), 12));
+    const auto type = [](QLineEdit *e, const QString &text) { e->setText(text); };
+
+    type(form().MaskEdit1, QStringLiteral("00:00:02.000"));
+    type(form().MaskEdit2, QStringLiteral("00:00:02.800"));
+    click(form().CheckBox7);
+    for (int count : {1, 2, 3}) {
+        type(form().Edit7, QString::number(count));
+        EXPECT_EQ(playsOf(1600, 2000, 2800), count) << "AB interval, count " << count;
+    }
+    click(form().CheckBox7);
+
+    // Bookmarks at 6.0, 6.8 and 10 s: the segment 6.0 … 6.8.
+    for (int ms : {6000, 6800, 10000}) {
+        seekBar(ms);
+        click(form().SpeedButton1); // "+"
+    }
+    click(form().CheckBox8);
+    for (int count : {1, 2, 3}) {
+        type(form().Edit6, QString::number(count));
+        EXPECT_EQ(playsOf(6000, 6000, 6800), count) << "between bookmarks, count " << count;
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(OnEachPlayer, LoopCounts, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
+                         [](const auto &info) {
+                             return std::string(info.param == Engine::Mci   ? "AudioPlayer"
+                                                : info.param == Engine::Wmp ? "VideoWindowPlayer"
+                                                                            : "ExternalPlayer");
+                         });
+
+// The media-player interface says what the window shows, whatever moved the position.
+class MediaInterface : public EndToEnd, public ::testing::WithParamInterface<Engine> {
+protected:
+    double busPosition() { return playerctl({QStringLiteral("position")}).toDouble(); }
+    QString busStatus() { return playerctl({QStringLiteral("status")}); }
+};
+
+TEST_P(MediaInterface, PositionStatusAndSeekedAgreeWithTheWindow)
+{
+    const Engine engine = GetParam();
+    const QString path = recordingFor(engine, QStringLiteral("talk"), 30);
+    // The command line opens a WAV in the audio player and starts it at 7 s a second later.
+    startProgram({recording(QStringLiteral("start.wav"), 10), QStringLiteral("/t"), QStringLiteral("7")});
+    ASSERT_TRUE(waitUntil([&] { return shownMs() == 7000; }, 3000)) << "the /t start";
+    EXPECT_NEAR(busPosition(), 7, 0.01);
+    EXPECT_EQ(busStatus(), "Paused");
+    openOn(engine, path);
+    SeekedSignals seeked;
+
+    for (int seconds : {5, 12, 21, 3}) {
+        playerctl({QStringLiteral("position"), QString::number(seconds)});
+        ASSERT_TRUE(waitUntil([&] { return shownMs() == seconds * 1000; }, 2000)) << shownMs();
+        EXPECT_NEAR(busPosition(), seconds, 0.01);
+        EXPECT_EQ(busStatus(), "Paused");
+    }
+    // The position bar, clicked by the mouse.
+    QTest::mouseClick(form().TrackBar1, Qt::LeftButton, {}, QPoint(form().TrackBar1->width() / 2, 5));
+    ASSERT_TRUE(waitUntil([&] { return !seeked.positionsUs.isEmpty() && seeked.positionsUs.last() / 1000 == shownMs(); },
+                          2000));
+    EXPECT_NEAR(busPosition() * 1000, shownMs(), 10);
+    EXPECT_GE(seeked.positionsUs.size(), 5);
+
+    playerctl({QStringLiteral("play")});
+    ASSERT_TRUE(waitUntil([&] { return busStatus() == "Playing"; }, 3000));
+    playerctl({QStringLiteral("pause")});
+    ASSERT_TRUE(waitUntil([&] { return busStatus() == "Paused"; }, 3000));
+    playerctl({QStringLiteral("position"), QStringLiteral("9")});
+    EXPECT_TRUE(waitUntil([&] { return shownMs() == 9000; }, 2000)) << shownMs();
+    EXPECT_NEAR(busPosition(), 9, 0.01);
+    playerctl({QStringLiteral("stop")});
+    EXPECT_TRUE(waitUntil([&] { return busStatus() == "Stopped" && shownMs() == 0; }, 3000));
+    EXPECT_NEAR(busPosition(), 0, 0.01);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(OnEachPlayer, MediaInterface, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
+                         [](const auto &info) {
+                             return std::string(info.param == Engine::Mci   ? "AudioPlayer"
+                                                : info.param == Engine::Wmp ? "VideoWindowPlayer"
+                                                                            : "ExternalPlayer");
+                         });
+
+TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWindow)
+{
+    startProgram({}, {{{"ao", "null"}}, {QStringLiteral("--ao=null"), QStringLiteral("--vo=x11")}});
+    openOn(Engine::Mpc, recording(QStringLiteral("clip.mp4"), 20));
+    const WindowId playerWindow = keys.windowOfProcess(form().MPCHC->PlayerWindow);
+    ASSERT_NE(playerWindow, 0u) << "the external player shows no window";
+    click(form().CheckBox3);
+    startEditor(QStringLiteral("Текст"));
+
+    click(form().SpeedButton8); // "V"
+    EXPECT_TRUE(waitUntil([&] { return keys.foreground() == playerWindow; }, 3000));
+    click(form().CheckBox11); // "Видео поверх текста"
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(playerWindow), QStringLiteral("_NET_WM_STATE")});
+    waitUntil([&] { return xprop.state() == QProcess::NotRunning; });
+    EXPECT_TRUE(xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE"));
+
+    for (int round = 0; round < 3; ++round) {
+        keys.setForeground(editorWindow);
+        ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 3000));
+        tap(VK::Esc);
+        ASSERT_TRUE(playingWithin(3000)) << "round " << round;
+        pause(500);
+        tap(VK::Esc);
+        ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000)) << "round " << round;
+        pause(400);
+        EXPECT_EQ(form().state.TextWindow, editorWindow) << "round " << round;
+    }
+}
+
+TEST_F(EndToEnd, SpeakersWindowOpensCentredAndComesForwardFromAnyProgram)
+{
+    startProgram();
+    startEditor();
+    TForm5 *speakers = program().Form5();
+    combo({VK::Ctrl, VK::Shift}, VK::Digit0);
+    ASSERT_TRUE(waitUntil([&] { return speakers->isVisible() && keys.foreground() == speakers->winId(); }, 3000));
+    const QPoint offset = speakers->frameGeometry().center() - speakers->screen()->geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 30) << offset.x() << "," << offset.y();
+
+    keys.setForeground(editorWindow);
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 3000));
+    combo({VK::Ctrl, VK::Shift}, VK::Digit0); // already open: it comes forward
+    EXPECT_TRUE(waitUntil([&] { return keys.foreground() == speakers->winId(); }, 3000));
+}
+
+TEST_F(EndToEnd, EveryTextOfEveryWindowIsWholeOnTheDesktop)
+{
+    startProgram({recording(QStringLiteral("talk.mp3"), 5)});
+    Program &p = program();
+    for (QWidget *w : std::initializer_list<QWidget *>{p.Form1(), p.FormWMP(), p.FormOle(), p.Form2(), p.Form3(),
+                                                        p.Form4(), p.FormHelp(), p.FormAbout(), p.Form5()}) {
+        w->show();
+        waitUntil([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }, 3000);
+        EXPECT_EQ(CutTexts(w), QStringList()) << w->objectName().toStdString();
+        if (w != p.Form1()) w->hide();
+    }
+}
+
+#include "test_end_to_end.moc"
