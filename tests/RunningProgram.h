@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
+#include "TestEditor.h"
 #include "TestMedia.h"
 
 class RunningProgram : public ::testing::Test {
@@ -47,10 +48,6 @@ protected:
     {
         real.reset();
         dialogWatch.stop();
-        if (editor.state() != QProcess::NotRunning) {
-            editor.kill();
-            editor.waitForFinished();
-        }
         qunsetenv("STENOVA_HOME");
     }
 
@@ -125,19 +122,9 @@ protected:
     // The test editor, another program, with the focus.
     void startEditor(const QString &text = {}, int selectFrom = -1, int selectLength = 0)
     {
-        editorState = home.filePath(QStringLiteral("editor"));
-        QStringList args{editorState};
-        if (!text.isEmpty()) args << text;
-        if (selectFrom >= 0) args << QString::number(selectFrom) << QString::number(selectLength);
-        editor.start(QStringLiteral(STENOVA_TEST_EDITOR), args);
-        ASSERT_TRUE(waitUntil([&] { return !readFile(editorState + ".window").isEmpty(); }, 10000));
-        editorWindow = readFile(editorState + ".window").toULong();
+        editorWindow = editor.start(home.path(), text, selectFrom, selectLength);
+        ASSERT_NE(editorWindow, 0u) << "the test editor showed no window";
         ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 5000));
-    }
-    static QString readFile(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
 
     // playerctl, as desktop controls and media keys use the program; the program keeps
@@ -155,8 +142,7 @@ protected:
     std::unique_ptr<RealProgram> real;
     QStringList messages; // texts of the message boxes the program showed
     QString fileToChoose;
-    QProcess editor;
-    QString editorState;
+    TestEditor editor;
     WindowId editorWindow = 0;
 
 private:

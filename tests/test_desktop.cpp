@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
+#include "TestEditor.h"
 #include "TestMedia.h"
 #include "TestWait.h"
 
@@ -41,12 +42,6 @@ _XDisplay *QtDisplay()
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->display() : nullptr;
-}
-
-QString ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 // The clipboard as another program reads and sets it.
@@ -80,10 +75,6 @@ protected:
     void TearDown() override
     {
         program.reset();
-        if (editor.state() != QProcess::NotRunning) {
-            editor.kill();
-            editor.waitForFinished();
-        }
         qunsetenv("STENOVA_HOME");
     }
 
@@ -93,17 +84,12 @@ protected:
     // Starts the editor and waits until it has the focus.
     void startEditor(const QString &text = {}, int selectFrom = -1, int selectLength = 0)
     {
-        state = home.filePath(QStringLiteral("editor"));
-        QStringList args{state};
-        if (!text.isEmpty()) args << text;
-        if (selectFrom >= 0) args << QString::number(selectFrom) << QString::number(selectLength);
-        editor.start(QStringLiteral(STENOVA_TEST_EDITOR), args);
-        ASSERT_TRUE(WaitFor([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000));
-        editorWindow = ReadFile(state + ".window").toULong();
+        editorWindow = editor.start(home.path(), text, selectFrom, selectLength);
+        ASSERT_NE(editorWindow, 0u);
         ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == editorWindow; }, 5000));
     }
-    QString editorText() { return ReadFile(state + ".text"); }
-    int escapesSeen() { return ReadFile(state + ".keys").count(QStringLiteral("Escape")); }
+    QString editorText() { return editor.text(); }
+    int escapesSeen() { return editor.escapesSeen(); }
 
     void key(int vk, bool down)
     {
@@ -137,8 +123,8 @@ protected:
     RecordedSounds sound;
     FakeVolume mixer, masterVolume;
     std::unique_ptr<Program> program;
-    QString recording, state;
-    QProcess editor;
+    QString recording;
+    TestEditor editor;
     WindowId editorWindow = 0;
 };
 
@@ -307,11 +293,9 @@ TEST(X11DesktopServices, AGrabAnotherProgramHoldsIsRefused)
 TEST(X11DesktopServices, WindowsOfAnotherProgram)
 {
     QTemporaryDir dir;
-    const QString state = dir.filePath(QStringLiteral("editor"));
-    QProcess editor;
-    editor.start(QStringLiteral(STENOVA_TEST_EDITOR), {state});
-    ASSERT_TRUE(WaitFor([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000));
-    const WindowId w = ReadFile(state + ".window").toULong();
+    TestEditor editor;
+    const WindowId w = editor.start(dir.path());
+    ASSERT_NE(w, 0u);
     X11Desktop desktop;
     ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == w; }, 5000));
     EXPECT_EQ(desktop.focusWindow(), w);
@@ -336,7 +320,6 @@ TEST(X11DesktopServices, WindowsOfAnotherProgram)
 
     // A window that is gone: every operation does nothing, and nothing ends the program.
     editor.kill();
-    editor.waitForFinished();
     desktop.setForeground(w);
     desktop.setFocus(w);
     desktop.setTopmost(w, true);

@@ -36,6 +36,11 @@ public slots:
     void seeked(qlonglong us) { positionsUs << us; }
 };
 
+std::string PlayerName(const ::testing::TestParamInfo<Engine> &info)
+{
+    return info.param == Engine::Mci ? "AudioPlayer" : info.param == Engine::Wmp ? "VideoWindowPlayer" : "ExternalPlayer";
+}
+
 class EndToEnd : public RunningProgram {
 protected:
     // Opens a recording through the open dialog on the engine a user gets for it.
@@ -207,11 +212,7 @@ TEST_P(LoopCounts, EachCountPlaysThatManyTimes)
 }
 
 INSTANTIATE_TEST_SUITE_P(OnEachPlayer, LoopCounts, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
-                         [](const auto &info) {
-                             return std::string(info.param == Engine::Mci   ? "AudioPlayer"
-                                                : info.param == Engine::Wmp ? "VideoWindowPlayer"
-                                                                            : "ExternalPlayer");
-                         });
+                         PlayerName);
 
 // The media-player interface says what the window shows, whatever moved the position.
 class MediaInterface : public EndToEnd, public ::testing::WithParamInterface<Engine> {
@@ -259,11 +260,7 @@ TEST_P(MediaInterface, PositionStatusAndSeekedAgreeWithTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(OnEachPlayer, MediaInterface, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
-                         [](const auto &info) {
-                             return std::string(info.param == Engine::Mci   ? "AudioPlayer"
-                                                : info.param == Engine::Wmp ? "VideoWindowPlayer"
-                                                                            : "ExternalPlayer");
-                         });
+                         PlayerName);
 
 TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWindow)
 {
