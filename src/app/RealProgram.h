@@ -28,7 +28,6 @@ public:
     explicit RealProgram(const QStringList &arguments, const PlayerOptions &options = {});
     ~RealProgram();
     Program &program() { return *m_program; }
-    X11Desktop &desktop() { return m_desktop; }
 
 private:
     QtClock m_clock;
