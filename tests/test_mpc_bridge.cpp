@@ -75,6 +75,7 @@ public:
     QString mp3() { return make(QStringLiteral("twelve.mp3"), 12); }
     QString mp4() { return make(QStringLiteral("four.mp4"), 4); }
     QString withBar() { return make(QStringLiteral("take|one.wav"), 7); }
+    QString optionLike() { return make(QStringLiteral("--start=2.wav"), 4); }
     // A text file named like a recording.
     QString notMedia() { return text(QStringLiteral("notes.wav"), "These are notes, not a recording.\n"); }
     // A file in the player's place that is not a program (nor executable).
@@ -213,6 +214,17 @@ TEST_F(MpvBridgeTest, BarsInTheFileNameKeepTheDurationInPlace)
     EXPECT_TRUE(fields[3].endsWith(QStringLiteral("take") + QChar(0x00A6) + QStringLiteral("one.wav")))
         << fields[3].toStdString();
     EXPECT_EQ(fields[4], QStringLiteral("7.000000"));
+}
+
+TEST_F(MpvBridgeTest, AFileNamedLikeAnOptionIsOpenedAsAFile)
+{
+    const QFileInfo file(Recordings::get().optionLike());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(file.path()); // the player gets the name alone
+    OpenLoaded(file.fileName());
+    QDir::setCurrent(previous);
+    EXPECT_NEAR(client->DurationSec, 4.0, 0.05);
+    EXPECT_LT(client->GetPosition(), 0.5); // not started at 2 s
 }
 
 // --- Playing, pausing, positions ---
