@@ -1,7 +1,8 @@
 # Two commands: `make run` and `make test`. Both install what is missing first.
+# `make unit` runs only the fast tests (no display, no real player).
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test unit bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -15,6 +16,9 @@ run: build
 
 test: deps
 	bash scripts/run-tests.sh
+
+unit: deps
+	bash scripts/run-tests.sh --unit
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTENOVA_TESTS=OFF -DSTENOVA_BENCH=ON
