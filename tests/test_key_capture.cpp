@@ -291,8 +291,20 @@ TEST_F(CaptureTest, ExternalPlayersWindowStaysOverTheTextWhilePlaying)
     EXPECT_EQ(form().state.TextWindow, Editor);
 }
 
+namespace {
+// Warnings the program logs while a test runs, as "category: message".
+QStringList *LoggedWarnings = nullptr;
+void RecordWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (LoggedWarnings && type == QtWarningMsg) *LoggedWarnings << QString::fromLatin1(context.category) + ": " + message;
+}
+} // namespace
+
 TEST_F(CaptureTest, UnreadableStepPausesAndTheRequestLapses)
 {
+    QStringList warnings;
+    LoggedWarnings = &warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(RecordWarning);
     openIn(Engine::Mci);
     tap(VK::Esc);
     pause();
@@ -304,6 +316,10 @@ TEST_F(CaptureTest, UnreadableStepPausesAndTheRequestLapses)
     pause();
     EXPECT_FALSE(form().state.EscPending);
     EXPECT_EQ(state(), 2);
+    qInstallMessageHandler(previous);
+    LoggedWarnings = nullptr;
+    // What was abandoned, and why, is logged.
+    EXPECT_EQ(warnings, QStringList({"stenova.automation: ESC stop abandoned: unreadable step"}));
 }
 
 // Hot keys.

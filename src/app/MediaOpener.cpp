@@ -1,6 +1,7 @@
 #include "app/MediaOpener.h"
 
 #include "app/MainLifecycle.h"
+#include "platform/Logging.h"
 #include "app/MediaTime.h"
 #include "app/TForm1.h"
 #include "document/TFormOle.h"
@@ -144,6 +145,7 @@ void MediaOpener::OpenMediaFile()
     f.TrackBar1->setValue(0);
     st.CurrentMediaPath = path;
 
+    qCDebug(lcApp) << "opening" << path << "in engine" << static_cast<int>(engine);
     const bool opened = openInEngine(engine, path);
     const QString key = MakeMediaKey(path);
     f.GroupBox2->setTitle(GroupCaption(path));
@@ -218,6 +220,7 @@ bool MediaOpener::openInEngine(Engine engine, const QString &path)
 
 void MediaOpener::openFailed(const QString &path, const QString &reason)
 {
+    qCWarning(lcApp) << "cannot open" << path << ':' << reason;
     m_messages.standardError(QStringLiteral("Не удалось открыть файл: ") + path + u'\n' + reason);
 }
 

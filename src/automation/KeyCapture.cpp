@@ -1,6 +1,7 @@
 #include "automation/KeyCapture.h"
 
 #include "app/Controls.h"
+#include "platform/Logging.h"
 #include "app/MainLifecycle.h"
 #include "app/MediaTime.h"
 #include "app/TForm1.h"
@@ -106,6 +107,8 @@ void KeyCapture::TimerRunHotKeyTimer()
     MainState &s = f.state;
     f.TimerRunHotKey->stop();
     if (s.AppMinimized) {
+        if (s.EscPending || s.SpacePending || s.ScrollLockPending)
+            qCDebug(lcAutomation) << "keys ignored while minimised";
         s.EscPending = s.SpacePending = s.ScrollLockPending = false;
         return;
     }
@@ -121,12 +124,15 @@ void KeyCapture::TimerRunHotKeyTimer()
         const bool stoppedOrPaused = state == 1 || state == 2;
         const bool acts = f.CheckBox3->isChecked() &&
                           (s.EscPending || (f.CheckBox12->isChecked() && s.SpacePending && playing && !lockedOut()));
+        qCDebug(lcAutomation) << "ESC" << s.EscPending << "Space" << s.SpacePending << "state" << state
+                              << "locked out" << lockedOut() << "acts" << acts;
         try {
             if (acts && playing && !lockedOut()) EscStop();
             else if (acts && stoppedOrPaused && !lockedOut()) EscStart();
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
             // The rest of the sequence is abandoned; the request is looked at again 50 ms
             // later, when the lock-out normally makes it lapse.
+            qCWarning(lcAutomation) << (playing ? "ESC stop" : "ESC start") << "abandoned:" << e.what();
             f.TimerRunHotKey->start();
             return;
         }

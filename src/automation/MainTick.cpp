@@ -1,6 +1,7 @@
 #include "automation/MainTick.h"
 
 #include "app/Controls.h"
+#include "platform/Logging.h"
 #include "app/MainLifecycle.h"
 #include "app/MediaTime.h"
 #include "app/TForm1.h"
@@ -31,10 +32,13 @@ MainTick::MainTick(TForm1 &form, PlayerFacade &player, Clock &clock, MainOperati
 void MainTick::Timer1Timer()
 {
     m_form.Timer1->stop();
+    // A failing tick is abandoned; the next one runs normally.
     try {
         tick();
+    } catch (const std::exception &e) {
+        qCWarning(lcAutomation) << "main tick abandoned:" << e.what();
     } catch (...) {
-        // A failing tick is abandoned; the next one runs normally.
+        qCWarning(lcAutomation) << "main tick abandoned: unknown exception";
     }
     m_form.Timer1->start();
 }

@@ -1,6 +1,7 @@
 #include "persist/ProgramFolder.h"
 
 #include "platform/UserMessages.h"
+#include "platform/Logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +23,12 @@ QString WorkFolder() { return ProgramFolder() + QStringLiteral("/AvtoSave"); }
 bool EnsureWorkFolder(UserMessages &messages)
 {
     const QString path = WorkFolder();
-    if (QFileInfo(path).isDir() || QDir().mkpath(path)) return true;
+    if (QFileInfo(path).isDir()) return true;
+    if (QDir().mkpath(path)) {
+        qCDebug(lcFiles) << "created" << path;
+        return true;
+    }
+    qCWarning(lcFiles) << "cannot create" << path;
     messages.standardError(QStringLiteral("Cannot create ") + path);
     return false;
 }

@@ -1,6 +1,7 @@
 #include "playback/LibmpvEngines.h"
 
 #include "app/MediaTime.h"
+#include "platform/Logging.h"
 #include "platform/Clock.h"
 
 #include <mpv/client.h>
@@ -23,6 +24,7 @@ MpvLoader::MpvLoader(const MpvOptions &options, Clock &clock) : m_mpv(options), 
         if (reason == MPV_END_FILE_REASON_ERROR) {
             m_state = Failed;
             m_error = MpvInstance::errorText(error);
+            qCWarning(lcPlayback) << "the player could not play the file:" << m_error;
         }
     });
 }

@@ -1,6 +1,7 @@
 #include "playback/Mpv.h"
 
 #include <mpv/client.h>
+#include "platform/Logging.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -29,6 +30,7 @@ MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(p
     const int rc = mpv_initialize(h);
     if (rc < 0) {
         m_initError = errorText(rc);
+        qCWarning(lcPlayback) << "libmpv did not start:" << m_initError;
         mpv_terminate_destroy(h);
         return;
     }

@@ -1,6 +1,7 @@
 #include "playback/MpvIpcBridge.h"
 
 #include "platform/Clock.h"
+#include "platform/Logging.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -103,11 +104,13 @@ bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start();
     if (!process->waitForStarted(StartTimeoutMs)) {
+        qCWarning(lcExternal) << "cannot start" << program << ':' << process->errorString();
         delete process;
         return false;
     }
     m_process = process;
     m_pid = process->processId();
+    qCDebug(lcExternal) << "started" << program << "as" << m_pid;
     connect(process, &QProcess::finished, this, [this, process] {
         if (process == m_process) onProcessFinished();
     });
@@ -272,7 +275,9 @@ std::int64_t MpvIpcBridge::command(const QJsonArray &args, ReplyHandler handler)
 void MpvIpcBridge::write(const QJsonObject &message)
 {
     if (!socketConnected()) return;
-    m_socket->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+    const QByteArray line = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    qCDebug(lcExternal) << "->" << line;
+    m_socket->write(line + '\n');
     m_socket->flush();
 }
 
@@ -322,6 +327,7 @@ void MpvIpcBridge::processIncoming()
 
 void MpvIpcBridge::handleLine(const QByteArray &line)
 {
+    qCDebug(lcExternal) << "<-" << line;
     const QJsonObject message = QJsonDocument::fromJson(line).object();
     if (message.isEmpty()) return;
     if (message.contains(QStringLiteral("event"))) {

@@ -1,6 +1,7 @@
 #include "playback/PlayerFacade.h"
 
 #include "app/Controls.h"
+#include "platform/Logging.h"
 #include "app/MainLifecycle.h"
 #include "app/MediaTime.h"
 #include "app/TForm1.h"
@@ -187,8 +188,11 @@ void PlayerFacade::RefreshPositionDisplay()
         RunOperation(m_ops.VolumeFollow);
         m_form.TrackBar1->tag = SeekDisplay;
         m_form.TrackBar1->setValue(PositionMs());
-    } catch (...) {
+    } catch (const std::exception &e) {
         // A failing refresh is skipped; the next one comes 100 ms later.
+        qCWarning(lcPlayback) << "position refresh skipped:" << e.what();
+    } catch (...) {
+        qCWarning(lcPlayback) << "position refresh skipped: unknown exception";
     }
     m_form.Timer2->start();
     emit playbackChanged(); // the player may have stopped by itself
