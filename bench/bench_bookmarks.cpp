@@ -61,7 +61,8 @@ int main(int argc, char **argv)
     const QString media = home.filePath(QStringLiteral("long.wav"));
     QFile(media).open(QIODevice::WriteOnly);
     mci.lengths[media] = 3 * 3600 * 1000;
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+                    {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     f.TrackBar1->resize(770, 20);
     f.state.PendingMediaPath = media;

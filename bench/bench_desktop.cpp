@@ -46,7 +46,10 @@ bool Until(const std::function<bool()> &pred, int ms)
     return pred();
 }
 
-void Idle(int ms) { Until([] { return false; }, ms); }
+void Idle(int ms)
+{
+    Until([] { return false; }, ms);
+}
 
 QString ReadFile(const QString &path)
 {
@@ -132,7 +135,8 @@ int main(int argc, char **argv)
     }
     Until([&] { return ReadFile(state + ".text").count(QStringLiteral("Участник: ")) == 10; }, 3000);
     PrintStats("InsertText into the editor", insert, "ms");
-    std::printf("%-48s %d of 10\n", "texts that arrived", static_cast<int>(ReadFile(state + ".text").count(QStringLiteral("Участник: "))));
+    std::printf("%-48s %d of 10\n", "texts that arrived",
+                static_cast<int>(ReadFile(state + ".text").count(QStringLiteral("Участник: "))));
 
     const double cpu0 = CpuSeconds();
     QElapsedTimer wall;
@@ -140,7 +144,8 @@ int main(int argc, char **argv)
     QEventLoop idle; // the program's own event loop, nothing polled by the benchmark
     QTimer::singleShot(30000, &idle, &QEventLoop::quit);
     idle.exec();
-    std::printf("%-48s %.2f %% of one core over %.0f s\n", "CPU, file open and paused", 100.0 * (CpuSeconds() - cpu0) / (Ms(wall) / 1000.0), Ms(wall) / 1000.0);
+    std::printf("%-48s %.2f %% of one core over %.0f s\n", "CPU, file open and paused",
+                100.0 * (CpuSeconds() - cpu0) / (Ms(wall) / 1000.0), Ms(wall) / 1000.0);
 
     editor.kill();
     editor.waitForFinished();

@@ -42,7 +42,8 @@ void Measure(const QString &file, bool betweenBookmarks, const char *label)
     FakeVolume mixer, masterVolume;
     LibmpvMci mci(clock, Silent);
     LibmpvWmp wmp(clock, false, Silent);
-    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
+    Program program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+                    {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     PlayerFacade &player = program.player();
     f.state.PendingMediaPath = file;

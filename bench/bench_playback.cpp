@@ -27,10 +27,9 @@ QString LongMp3(const QString &dir)
     std::printf("generating a 3-hour MP3 (about 30 s)...\n");
     std::fflush(stdout);
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                  "sine=frequency=440:sample_rate=22050:duration=10800", "-ac", "1", "-c:a", "libmp3lame", "-b:a",
-                  "32k", path});
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                            "sine=frequency=440:sample_rate=22050:duration=10800", "-ac", "1", "-c:a",
+                                            "libmp3lame", "-b:a", "32k", path});
     ffmpeg.waitForFinished(600000);
     return path;
 }

@@ -91,4 +91,3 @@ protected:
     }
     std::unique_ptr<ScriptedExternalPlayer> external;
 };
-

@@ -26,8 +26,9 @@ protected:
     // Creates the program with a command line (the program's own path comes first).
     Program &start(const QStringList &args = {})
     {
-        program = std::make_unique<Program>(Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
-                                             QStringList{QStringLiteral("stenova")} + args);
+        program = std::make_unique<Program>(
+            Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+            QStringList{QStringLiteral("stenova")} + args);
         return *program;
     }
     TForm1 &form() { return *program->Form1(); }

@@ -12,17 +12,32 @@ inline QString MakeTestRecording(const QString &dir, const QString &name, double
 {
     const QString path = dir + u'/' + name;
     const QString length = QString::number(seconds, 'f', 3);
-    QStringList args{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                     "sine=frequency=440:sample_rate=44100:duration=" + length};
+    QStringList args{"-nostdin", "-loglevel", "error", "-y",
+                     "-f",       "lavfi",     "-i",    "sine=frequency=440:sample_rate=44100:duration=" + length};
     const QString ext = QFileInfo(name).suffix().toLower();
     if (ext == "mp4" || ext == "mkv") {
-        args << "-f" << "lavfi" << "-i" << "testsrc=size=160x120:rate=25:duration=" + length
-             << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p"
-             << "-c:a" << "aac" << "-shortest";
+        args << "-f"
+             << "lavfi"
+             << "-i"
+             << "testsrc=size=160x120:rate=25:duration=" + length << "-c:v"
+             << "libx264"
+             << "-preset"
+             << "ultrafast"
+             << "-pix_fmt"
+             << "yuv420p"
+             << "-c:a"
+             << "aac"
+             << "-shortest";
     } else if (ext == "mp3") {
-        args << "-c:a" << "libmp3lame" << "-b:a" << "128k";
+        args << "-c:a"
+             << "libmp3lame"
+             << "-b:a"
+             << "128k";
     } else {
-        args << "-ac" << "2" << "-c:a" << "pcm_s16le";
+        args << "-ac"
+             << "2"
+             << "-c:a"
+             << "pcm_s16le";
     }
     args << path;
     QProcess ffmpeg;

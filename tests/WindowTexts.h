@@ -39,8 +39,8 @@ inline QStringList CutTexts(QWidget *window)
                 QStyleOptionButton opt;
                 opt.initFrom(b);
                 opt.text = b->text();
-                const auto element = qobject_cast<QCheckBox *>(b) ? QStyle::SE_CheckBoxContents
-                                                                  : QStyle::SE_RadioButtonContents;
+                const auto element =
+                    qobject_cast<QCheckBox *>(b) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
                 room = b->style()->subElementRect(element, &opt, b);
                 check(b, b->text(), advance(b, b->text()), room.width());
             } else if (auto *t = qobject_cast<QToolButton *>(b)) {

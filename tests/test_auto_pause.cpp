@@ -94,9 +94,9 @@ TEST_F(AutoPauseTest, StepBackNearTheStartAndInWholeSeconds)
         int at, pausedAt;
     };
     // The external player and the video window step to a whole second; the audio player is exact.
-    for (const Case &c : {Case{Engine::Mci, 600, 0}, Case{Engine::Wmp, 600, 0}, Case{Engine::Mpc, 600, 0},
-                          Case{Engine::Mci, 65700, 64700}, Case{Engine::Wmp, 65700, 64000},
-                          Case{Engine::Mpc, 65700, 64000}}) {
+    for (const Case &c :
+         {Case{Engine::Mci, 600, 0}, Case{Engine::Wmp, 600, 0}, Case{Engine::Mpc, 600, 0},
+          Case{Engine::Mci, 65700, 64700}, Case{Engine::Wmp, 65700, 64000}, Case{Engine::Mpc, 65700, 64000}}) {
         SCOPED_TRACE(QStringLiteral("engine %1 at %2").arg(int(c.engine)).arg(c.at).toStdString());
         open(c.engine);
         form().CheckBox1->setChecked(true);

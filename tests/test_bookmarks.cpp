@@ -152,7 +152,7 @@ TEST_F(BookmarkTest, BackWhilePlayingUsesTheMargin)
     for (int ms : {10000, 20000, 30000}) addAt(ms);
     at(30500);
     program->player().Play();
-    clock.advance(100); // the tick shows 30.6 s
+    clock.advance(100);   // the tick shows 30.6 s
     nav().BitBtn3Click(); // less than 0.7 s after bookmark 3: to bookmark 2
     EXPECT_NEAR(position(), 20000, 20);
     EXPECT_EQ(program->player().PlayState(), 3);

@@ -109,8 +109,14 @@ protected:
         tap(vk);
         for (int m : modifiers) key(m, false);
     }
-    bool playingWithin(int ms) { return WaitFor([&] { return player().PlayState() == 3; }, ms); }
-    void lockOutPasses() { WaitFor([] { return false; }, 450); }
+    bool playingWithin(int ms)
+    {
+        return WaitFor([&] { return player().PlayState() == 3; }, ms);
+    }
+    void lockOutPasses()
+    {
+        WaitFor([] { return false; }, 450);
+    }
 
     QTemporaryDir home;
     QtClock clock;
@@ -200,7 +206,8 @@ TEST_F(LiveDesktop, HotKeysAddABookmarkAndTypeASpeakerAtTheCaret)
     program->Form5()->Edits[1]->setText(QStringLiteral("Борис"));
     program->Form5()->Edit11->setText(QStringLiteral(": "));
     QProcess owner; // another program owns the clipboard, as a user's copy leaves it
-    owner.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
+    owner.start(QStringLiteral("xclip"),
+                {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
     owner.write("abc");
     owner.closeWriteChannel();
     ASSERT_TRUE(WaitFor([] { return ClipboardSeenByXclip() == "abc"; }));
@@ -274,7 +281,7 @@ TEST(X11DesktopServices, KeysAreObservedAndHotKeysReportedWithAnyLockState)
     send({144});
     send({VK::Ctrl, VK::Up}); // not registered
     EXPECT_EQ(reported, (std::vector<std::pair<unsigned, int>>{{ModCtrl | ModAlt, VK::Up},
-                                                                {ModCtrl | ModShift, VK::OpenBracket}}));
+                                                               {ModCtrl | ModShift, VK::OpenBracket}}));
     EXPECT_TRUE(seen.contains("+164")); // the left Alt as the observer sees it
     desktop.unregisterHotKey(ModCtrl | ModAlt, VK::Up);
     send({VK::Ctrl, VK::Alt, VK::Up});
@@ -309,7 +316,8 @@ TEST(X11DesktopServices, WindowsOfAnotherProgram)
 
     const auto states = [&] {
         QProcess xprop;
-        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w), QStringLiteral("_NET_WM_STATE")});
+        xprop.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-id"), QString::number(w), QStringLiteral("_NET_WM_STATE")});
         xprop.waitForFinished();
         return QString::fromUtf8(xprop.readAllStandardOutput());
     };

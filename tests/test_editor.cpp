@@ -54,9 +54,8 @@ int main(int argc, char **argv)
     edit.resize(500, 300);
     KeyLog log(state + QStringLiteral(".keys"));
     edit.installEventFilter(&log);
-    QObject::connect(&edit, &QPlainTextEdit::textChanged, [&] {
-        Write(state + QStringLiteral(".text"), edit.toPlainText().toUtf8());
-    });
+    QObject::connect(&edit, &QPlainTextEdit::textChanged,
+                     [&] { Write(state + QStringLiteral(".text"), edit.toPlainText().toUtf8()); });
     if (argc > 2) edit.setPlainText(QString::fromUtf8(argv[2]));
     if (argc > 4) {
         QTextCursor c = edit.textCursor();

@@ -27,8 +27,8 @@ public:
     SeekedSignals()
     {
         QDBusConnection::sessionBus().connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                              QStringLiteral("org.mpris.MediaPlayer2.Player"),
-                                              QStringLiteral("Seeked"), this, SLOT(seeked(qlonglong)));
+                                              QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"),
+                                              this, SLOT(seeked(qlonglong)));
     }
     QList<qlonglong> positionsUs;
 
@@ -38,7 +38,9 @@ public slots:
 
 std::string PlayerName(const ::testing::TestParamInfo<Engine> &info)
 {
-    return info.param == Engine::Mci ? "AudioPlayer" : info.param == Engine::Wmp ? "VideoWindowPlayer" : "ExternalPlayer";
+    return info.param == Engine::Mci   ? "AudioPlayer"
+           : info.param == Engine::Wmp ? "VideoWindowPlayer"
+                                       : "ExternalPlayer";
 }
 
 class EndToEnd : public RunningProgram {
@@ -64,7 +66,10 @@ protected:
         MediaButtonBar *bar = buttonBar();
         click(bar->widgetForAction(bar->action(b)));
     }
-    bool playingWithin(int ms) { return waitUntil([&] { return player().PlayState() == 3; }, ms); }
+    bool playingWithin(int ms)
+    {
+        return waitUntil([&] { return player().PlayState() == 3; }, ms);
+    }
 };
 
 } // namespace
@@ -166,15 +171,17 @@ protected:
         seekBar(startMs);
         press(MediaButtonBar::Play);
         int plays = 1, last = shownMs(), strayJumps = 0;
-        waitUntil([&] {
-            const int p = shownMs();
-            if (p + 300 < last) {
-                if (std::abs(p - fromMs) < 150) ++plays;
-                else ++strayJumps;
-            }
-            last = p;
-            return p > toMs + 700;
-        }, 15000);
+        waitUntil(
+            [&] {
+                const int p = shownMs();
+                if (p + 300 < last) {
+                    if (std::abs(p - fromMs) < 150) ++plays;
+                    else ++strayJumps;
+                }
+                last = p;
+                return p > toMs + 700;
+            },
+            15000);
         press(MediaButtonBar::Pause);
         EXPECT_EQ(strayJumps, 0);
         EXPECT_GT(last, toMs + 700) << "playback never ran on";
@@ -241,8 +248,8 @@ TEST_P(MediaInterface, PositionStatusAndSeekedAgreeWithTheWindow)
     }
     // The position bar, clicked by the mouse.
     QTest::mouseClick(form().TrackBar1, Qt::LeftButton, {}, QPoint(form().TrackBar1->width() / 2, 5));
-    ASSERT_TRUE(waitUntil([&] { return !seeked.positionsUs.isEmpty() && seeked.positionsUs.last() / 1000 == shownMs(); },
-                          2000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !seeked.positionsUs.isEmpty() && seeked.positionsUs.last() / 1000 == shownMs(); }, 2000));
     EXPECT_NEAR(busPosition() * 1000, shownMs(), 10);
     EXPECT_GE(seeked.positionsUs.size(), 5);
 
@@ -275,7 +282,8 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
     EXPECT_TRUE(waitUntil([&] { return keys.foreground() == playerWindow; }, 3000));
     click(form().CheckBox11); // "Видео поверх текста"
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(playerWindow), QStringLiteral("_NET_WM_STATE")});
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-id"), QString::number(playerWindow), QStringLiteral("_NET_WM_STATE")});
     waitUntil([&] { return xprop.state() == QProcess::NotRunning; });
     EXPECT_TRUE(xprop.readAllStandardOutput().contains("_NET_WM_STATE_ABOVE"));
 
@@ -313,7 +321,7 @@ TEST_F(EndToEnd, EveryTextOfEveryWindowIsWholeOnTheDesktop)
     startProgram({recording(QStringLiteral("talk.mp3"), 5)});
     Program &p = program();
     for (QWidget *w : std::initializer_list<QWidget *>{p.Form1(), p.FormWMP(), p.FormOle(), p.Form2(), p.Form3(),
-                                                        p.Form4(), p.FormHelp(), p.FormAbout(), p.Form5()}) {
+                                                       p.Form4(), p.FormHelp(), p.FormAbout(), p.Form5()}) {
         w->show();
         waitUntil([&] { return w->windowHandle() && w->windowHandle()->isExposed(); }, 3000);
         EXPECT_EQ(CutTexts(w), QStringList()) << w->objectName().toStdString();

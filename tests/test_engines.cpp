@@ -61,7 +61,8 @@ struct RealProgram {
     };
     explicit RealProgram(QtClock &clock)
         : mci(clock, Silent), wmp(clock, false, Silent),
-          program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")})
+          program({clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+                  {QStringLiteral("stenova")})
     {
     }
     Home home; // first: the program's folder is set before the program exists
@@ -188,8 +189,8 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
         Engine engine;
         const char *length;
     };
-    for (const Case &c : {Case{wav, Engine::Mci, "00:00:03.000"}, Case{mp3, Engine::Wmp, nullptr},
-                          Case{mp4, Engine::Wmp, nullptr}}) {
+    for (const Case &c :
+         {Case{wav, Engine::Mci, "00:00:03.000"}, Case{mp3, Engine::Wmp, nullptr}, Case{mp4, Engine::Wmp, nullptr}}) {
         SCOPED_TRACE(c.file.toStdString());
         form.state.PendingMediaPath = c.file;
         program.opener().OpenMediaFile();

@@ -296,7 +296,8 @@ namespace {
 QStringList *LoggedWarnings = nullptr;
 void RecordWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (LoggedWarnings && type == QtWarningMsg) *LoggedWarnings << QString::fromLatin1(context.category) + ": " + message;
+    if (LoggedWarnings && type == QtWarningMsg)
+        *LoggedWarnings << QString::fromLatin1(context.category) + ": " + message;
 }
 } // namespace
 
@@ -466,11 +467,13 @@ TEST_F(CaptureTest, InsertTextPastesIntoTheCapturedControlAndGivesEverythingBack
     desktop.clipboard = QStringLiteral("abc");
     desktop.press(VK::LShift); // still held by the user
     QStringList pasted;
-    desktop.onPaste = [&](WindowId focus, const QString &text) { pasted << QStringLiteral("%1:%2").arg(focus).arg(text); };
+    desktop.onPaste = [&](WindowId focus, const QString &text) {
+        pasted << QStringLiteral("%1:%2").arg(focus).arg(text);
+    };
     program->injection().InsertText(QStringLiteral("Анна: "));
     EXPECT_EQ(pasted, QStringList({"101:Анна: "}));
-    EXPECT_EQ(desktop.sent, QStringList({"-18@101", "-17@101", "-16@101", "-91@101", "+17@101", "+86@101",
-                                         "-86@101", "-17@101"}));
+    EXPECT_EQ(desktop.sent,
+              QStringList({"-18@101", "-17@101", "-16@101", "-91@101", "+17@101", "+86@101", "-86@101", "-17@101"}));
     EXPECT_EQ(desktop.clipboard, "abc");
     EXPECT_EQ(desktop.foreground(), OtherProgram);
 

@@ -58,8 +58,8 @@ TEST_F(ProgramTest, FirstStartShowsEveryDefault)
     EXPECT_TRUE(f.CheckBox2->isChecked());
     EXPECT_TRUE(f.CheckBox4->isChecked());
     EXPECT_EQ(f.Edit5->text(), "1");
-    for (QCheckBox *c : {f.CheckBox3, f.CheckBox5, f.CheckBox12, f.CheckBox11, f.CheckBox9, f.CheckBox14,
-                         f.CheckBox16, f.CheckBoxTrack})
+    for (QCheckBox *c : {f.CheckBox3, f.CheckBox5, f.CheckBox12, f.CheckBox11, f.CheckBox9, f.CheckBox14, f.CheckBox16,
+                         f.CheckBoxTrack})
         EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
     // Loops off with counts 0, N = 2, step 1 second; the dependent boxes disabled.
     for (QCheckBox *c : {f.CheckBox6, f.CheckBox13, f.CheckBox7, f.CheckBox8, f.CheckBox10, f.CheckBox15})
@@ -116,12 +116,19 @@ TEST_F(ProgramTest, TimersAtCreation)
         int interval;
         bool running;
     };
-    const Expected expected[] = {
-        {"Timer1", 10, true},          {"Timer2", 100, true},          {"TimerAvtoSave", 180000, true},
-        {"TimerPeriod", 8000, false},  {"TimerPause", 4000, false},    {"TimerESC", 330, false},
-        {"TimerJvCaptionButton", 20, false}, {"TimerZk", 70, false},   {"TimerInt", 70, false},
-        {"TimerHotKey", 1, false},     {"TimerRunHotKey", 50, false},   {"TimerPlayNoRefrN", 250, false},
-        {"TimerGoto", 1000, false}};
+    const Expected expected[] = {{"Timer1", 10, true},
+                                 {"Timer2", 100, true},
+                                 {"TimerAvtoSave", 180000, true},
+                                 {"TimerPeriod", 8000, false},
+                                 {"TimerPause", 4000, false},
+                                 {"TimerESC", 330, false},
+                                 {"TimerJvCaptionButton", 20, false},
+                                 {"TimerZk", 70, false},
+                                 {"TimerInt", 70, false},
+                                 {"TimerHotKey", 1, false},
+                                 {"TimerRunHotKey", 50, false},
+                                 {"TimerPlayNoRefrN", 250, false},
+                                 {"TimerGoto", 1000, false}};
     const auto timers = form().timers();
     ASSERT_EQ(timers.size(), std::size(expected));
     for (size_t i = 0; i < timers.size(); ++i) {
@@ -163,10 +170,10 @@ TEST_F(ProgramTest, MenusInOrderWithShortcuts)
     for (QAction *a : f.menuBar()->actions()) top << a->text();
     EXPECT_EQ(top, QStringList({"&Файл", "&Текст", "&Действия", "&Настройки", "&Справка"}));
     EXPECT_EQ(ActionNames(f.N1), QStringList({"MP31", "N3", "N7", "NSet", "N13", "NH0", "NH1", "NH2", "NH3", "NH4",
-                                               "NH5", "NH6", "NH7", "NH8", "NH9", "N14", "N5"}));
+                                              "NH5", "NH6", "NH7", "NH8", "NH9", "N14", "N5"}));
     EXPECT_FALSE(f.NSet->isVisible());
     EXPECT_EQ(ActionNames(f.N4), QStringList({"N21", "N24", "N12", "N27", "N16", "N22", "N23", "N26", "N231", "N232",
-                                               "N233", "N234", "N235", "N236", "N237", "N238", "N239"}));
+                                              "N233", "N234", "N235", "N236", "N237", "N238", "N239"}));
     EXPECT_EQ(f.N16->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+G")));
     EXPECT_EQ(f.N23->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+0")));
     EXPECT_EQ(f.N23x[0]->text(), "Участник&1:");

@@ -173,8 +173,8 @@ TEST_F(OpenerTest, RecentFilesMenu)
     EXPECT_EQ(recent()[4], "4. "); // an item without a path stays shorter than four characters
 
     opener().AddRecentFile(paths[0]); // at position 3: moves to the top
-    EXPECT_EQ(recent().mid(0, 4), QStringList({"&0. " + paths[0], "&1. " + paths[3], "&2. " + paths[2],
-                                               "&3. " + paths[1]}));
+    EXPECT_EQ(recent().mid(0, 4),
+              QStringList({"&0. " + paths[0], "&1. " + paths[3], "&2. " + paths[2], "&3. " + paths[1]}));
     opener().AddRecentFile(paths[2].toUpper()); // letter case alone is the same entry
     EXPECT_EQ(recent()[0], "&0. " + paths[2].toUpper());
     EXPECT_EQ(recent()[4], "4. ");

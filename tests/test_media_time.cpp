@@ -10,8 +10,8 @@ std::int32_t ParseMs(const char *text) { return MediaTimeToMs(StrToMediaTime(QSt
 
 TEST(StrToMediaTime, UnreadableTextIsZero)
 {
-    for (const char *text : {"", "   ", "\t\r\n", "abc", "12:30.", "25:00", "00:61:00", "90.0",
-                             "1:2:3:4", "1::2", "-5", "5.-50", "5.x", "00:00:05.1a", ":30"})
+    for (const char *text : {"", "   ", "\t\r\n", "abc", "12:30.", "25:00", "00:61:00", "90.0", "1:2:3:4", "1::2", "-5",
+                             "5.-50", "5.x", "00:00:05.1a", ":30"})
         EXPECT_EQ(ParseMs(text), 0) << text;
 }
 
@@ -40,10 +40,8 @@ TEST(StrToMediaTime, WithDotReadsSecondsUpward)
 TEST(MediaTimeConversions, MillisecondsSurviveTheRoundTrip)
 {
     // The day fraction cannot hold most millisecond counts exactly; none may lose one.
-    for (std::int64_t ms = 0; ms < 200000; ++ms)
-        ASSERT_EQ(MediaTimeToMs(MsToMediaTime(ms)), ms);
-    for (std::int64_t ms = 86399000; ms < 86400000; ms += 7)
-        ASSERT_EQ(MediaTimeToMs(MsToMediaTime(ms)), ms);
+    for (std::int64_t ms = 0; ms < 200000; ++ms) ASSERT_EQ(MediaTimeToMs(MsToMediaTime(ms)), ms);
+    for (std::int64_t ms = 86399000; ms < 86400000; ms += 7) ASSERT_EQ(MediaTimeToMs(MsToMediaTime(ms)), ms);
     EXPECT_EQ(MediaTimeToMs(SecondsToMediaTime(1.5)), 1500);
     EXPECT_EQ(MediaTimeToMs(MsToMediaTime(1) / 2 * 3), 1); // 1.5 ms truncates toward zero
 }
@@ -51,11 +49,11 @@ TEST(MediaTimeConversions, MillisecondsSurviveTheRoundTrip)
 TEST(MediaTimeConversions, EngineSecondsAndLengths)
 {
     EXPECT_EQ(EngineSecondsToMs(1.2345), 1234);
-    EXPECT_EQ(EngineSecondsToMs(0.0029), 3);   // within 0.1 ms below counts as the next ms
+    EXPECT_EQ(EngineSecondsToMs(0.0029), 3); // within 0.1 ms below counts as the next ms
     EXPECT_EQ(EngineSecondsToMs(2.9999), 3000);
     EXPECT_EQ(EngineSecondsToMs(2.9998), 2999);
-    EXPECT_EQ(EngineSecondsToMs(0.3), 300);   // 0.3 * 1000 is 299.99999999999994 in doubles
-    EXPECT_EQ(EngineLengthToMs(0.1), 100);    // 100.00000000000001 must not round up to 101
+    EXPECT_EQ(EngineSecondsToMs(0.3), 300); // 0.3 * 1000 is 299.99999999999994 in doubles
+    EXPECT_EQ(EngineLengthToMs(0.1), 100);  // 100.00000000000001 must not round up to 101
     EXPECT_EQ(EngineLengthToMs(60.0001), 60001);
     EXPECT_EQ(EngineLengthToMs(60.0011), 60002);
     EXPECT_EQ(EngineLengthToMs(10.5), 10500);
@@ -70,7 +68,7 @@ TEST(MediaTimeToStr, Patterns)
     EXPECT_EQ(MediaTimeToStr(0), "00:00:00.000");
     EXPECT_EQ(MediaTimeToStr(MsToMediaTime(1)), "00:00:00.001");
     EXPECT_EQ(MediaTimeToStr(SecondsToMediaTime(25 * 3600)), "01:00:00.000"); // hours modulo 24
-    EXPECT_EQ(MediaTimeToStr(SecondsToMediaTime(59.9996)), "00:01:00.000"); // rounds, carrying
+    EXPECT_EQ(MediaTimeToStr(SecondsToMediaTime(59.9996)), "00:01:00.000");   // rounds, carrying
     EXPECT_EQ(MsToTimeText(90000), "00:01:30.000");
 }
 

@@ -35,10 +35,7 @@ void Pump(int ms)
     WaitFor([] { return false; }, ms);
 }
 
-bool ProcessGone(std::int64_t pid)
-{
-    return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
-}
+bool ProcessGone(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
 
 // Processes whose parent is this test program, zombies included.
 QStringList ChildProcesses()
@@ -113,8 +110,7 @@ protected:
         client->PlayerPath = MpvPath;
         // Listen to the reports on their way to the client.
         auto forward = bridge->onReport;
-        bridge->onReport = [this, forward](std::uint32_t code, const QString &text,
-                                           std::int64_t sender) {
+        bridge->onReport = [this, forward](std::uint32_t code, const QString &text, std::int64_t sender) {
             reports.push_back({code, text});
             forward(code, text, sender);
         };
@@ -135,10 +131,13 @@ protected:
         ASSERT_FALSE(path.isEmpty());
         const int from = static_cast<int>(reports.size());
         ASSERT_EQ(client->OpenInPlayer(path), 0);
-        ASSERT_TRUE(WaitFor([&] {
-            return client->connected() && client->LoadState == 2 &&
-                   indexOf(Mpc::RepLoadState, QStringLiteral("2"), from) >= 0;
-        }, 10000)) << "connected " << client->connected() << ", load state " << client->LoadState;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return client->connected() && client->LoadState == 2 &&
+                       indexOf(Mpc::RepLoadState, QStringLiteral("2"), from) >= 0;
+            },
+            10000))
+            << "connected " << client->connected() << ", load state " << client->LoadState;
     }
 
     int count(std::uint32_t code) const
@@ -265,10 +264,13 @@ TEST_F(MpvBridgeTest, SetPositionSeeksExactlyAndKeepsThePlayState)
     ASSERT_TRUE(WaitFor([&] { return client->PlayMode == 0; }, 3000));
     client->SetPosition(3.0);
     EXPECT_NEAR(client->PositionSec, 3.0, 0.1);
-    EXPECT_TRUE(WaitFor([&] {
-        const double p = client->GetPosition();
-        return p > 3.2 && p < 12.0;
-    }, 5000)) << "position " << client->PositionSec;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const double p = client->GetPosition();
+            return p > 3.2 && p < 12.0;
+        },
+        5000))
+        << "position " << client->PositionSec;
     EXPECT_EQ(client->PlayMode, 0);
 }
 
@@ -381,10 +383,12 @@ TEST_F(MpvBridgeTest, OpeningAgainClosesTheFirstPlayer)
     const std::int64_t first = bridge->processId();
     ASSERT_EQ(client->OpenInPlayer(Recordings::get().wav7()), 0);
     EXPECT_TRUE(ProcessGone(first)) << "the first player still runs";
-    ASSERT_TRUE(WaitFor([&] {
-        return client->connected() && count(Mpc::RepConnect) == 2 &&
-               indexOf(Mpc::RepLoadState, QStringLiteral("2"), indexOf(Mpc::RepDisconnect, {})) >= 0;
-    }, 10000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return client->connected() && count(Mpc::RepConnect) == 2 &&
+                   indexOf(Mpc::RepLoadState, QStringLiteral("2"), indexOf(Mpc::RepDisconnect, {})) >= 0;
+        },
+        10000));
     EXPECT_NE(client->PlayerWindow, first);
     EXPECT_EQ(client->PlayerWindow, bridge->processId());
     EXPECT_NEAR(client->DurationSec, 7.0, 0.05);
@@ -405,8 +409,7 @@ TEST_F(MpvBridgeTest, DestroyingTheBridgeEndsThePlayer)
     // Connected, and still starting up (before its socket exists).
     for (const bool waitForConnection : {true, false}) {
         auto own = std::make_unique<MpvIpcBridge>(clock, QuietMpv);
-        ASSERT_TRUE(own->startPlayer(MpvPath, Recordings::get().wav20(),
-                                     dir.filePath(QStringLiteral("own.sock"))));
+        ASSERT_TRUE(own->startPlayer(MpvPath, Recordings::get().wav20(), dir.filePath(QStringLiteral("own.sock"))));
         const std::int64_t pid = own->processId();
         ASSERT_GT(pid, 0);
         if (waitForConnection) {
@@ -443,8 +446,8 @@ TEST_F(MpvBridgeTest, MediaThePlayerCannotOpenEndsClosed)
     ASSERT_TRUE(WaitFor([&] { return client->connected(); }, 5000));
     const int connect = indexOf(Mpc::RepConnect, QString());
     ASSERT_GE(connect, 0);
-    ASSERT_TRUE(WaitFor([&] { return indexOf(Mpc::RepLoadState, QStringLiteral("0"), connect) >= 0; },
-                        5000)) << "no report that the file was closed";
+    ASSERT_TRUE(WaitFor([&] { return indexOf(Mpc::RepLoadState, QStringLiteral("0"), connect) >= 0; }, 5000))
+        << "no report that the file was closed";
     EXPECT_EQ(client->LoadState, 0);
     EXPECT_EQ(indexOf(Mpc::RepLoadState, QStringLiteral("2")), -1);
     EXPECT_EQ(client->DurationSec, 0);
@@ -463,8 +466,7 @@ TEST(MpvBridge, CommandsWithoutAPlayerDoNothing)
     MpvIpcBridge bridge(clock, QuietMpv);
     int reports = 0;
     bridge.onReport = [&](std::uint32_t, const QString &, std::int64_t) { ++reports; };
-    for (const std::uint32_t code : {Mpc::CmdPlay, Mpc::CmdPause, Mpc::CmdStop,
-                                     Mpc::CmdGetPosition, Mpc::CmdClose})
+    for (const std::uint32_t code : {Mpc::CmdPlay, Mpc::CmdPause, Mpc::CmdStop, Mpc::CmdGetPosition, Mpc::CmdClose})
         bridge.send(code, QString());
     bridge.send(Mpc::CmdSetPosition, QStringLiteral("1.000000"));
     EXPECT_EQ(reports, 0);

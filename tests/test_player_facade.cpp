@@ -201,8 +201,8 @@ TEST_F(FacadeTest, MouseOnThePositionBar)
     press(Qt::RightButton, 100);
     EXPECT_EQ(mci.Mode(), mpPlaying);
     EXPECT_EQ(mci.Position(), 29999); // a right click toggles, it does not seek
-    QMouseEvent move(QEvent::MouseMove, QPointF(760, 5), bar->mapToGlobal(QPointF(760, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(760, 5), bar->mapToGlobal(QPointF(760, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(bar, &move);
     EXPECT_EQ(bar->toolTip(), " 00:00:59.999   t+00:00:30.000");
     QMouseEvent label(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::RightButton, Qt::RightButton,

@@ -15,7 +15,8 @@
 
 namespace {
 
-QString Output(const QString &program, const QStringList &args) {
+QString Output(const QString &program, const QStringList &args)
+{
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(10000)) return {};
@@ -23,35 +24,34 @@ QString Output(const QString &program, const QStringList &args) {
 }
 
 // The default sink's volume as pactl shows it (the first channel), −1 when unreadable.
-int SinkPercent() {
-    const auto m =
-        QRegularExpression(QStringLiteral("(\\d+)%"))
-            .match(Output(QStringLiteral("pactl"), {"get-sink-volume", "@DEFAULT_SINK@"}));
+int SinkPercent()
+{
+    const auto m = QRegularExpression(QStringLiteral("(\\d+)%"))
+                       .match(Output(QStringLiteral("pactl"), {"get-sink-volume", "@DEFAULT_SINK@"}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-void SetSinkPercent(int percent) {
-    Output(QStringLiteral("pactl"),
-           {"set-sink-volume", "@DEFAULT_SINK@", QString::number(percent) + u'%'});
+void SetSinkPercent(int percent)
+{
+    Output(QStringLiteral("pactl"), {"set-sink-volume", "@DEFAULT_SINK@", QString::number(percent) + u'%'});
 }
 
-bool ServerRunning() {
-    return QProcess::execute(QStringLiteral("pulseaudio"), {"--check"}) == 0;
-}
+bool ServerRunning() { return QProcess::execute(QStringLiteral("pulseaudio"), {"--check"}) == 0; }
 
 // The same server as the script starts.
-void StartServer() {
+void StartServer()
+{
     QProcess::execute(QStringLiteral("pulseaudio"),
                       {"--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
-                       "--load=module-null-sink sink_name=test_sink",
-                       "--load=module-native-protocol-unix"});
+                       "--load=module-null-sink sink_name=test_sink", "--load=module-native-protocol-unix"});
 }
 
 // The whole program with the real system volume.
 class SystemVolumeTest : public ProgramTest {
-  protected:
+protected:
     ~SystemVolumeTest() override { program.reset(); }
-    void startOnPulse() {
+    void startOnPulse()
+    {
         program = std::make_unique<Program>(
             Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, pulse},
             QStringList{QStringLiteral("stenova")});
@@ -61,7 +61,8 @@ class SystemVolumeTest : public ProgramTest {
 
 } // namespace
 
-TEST(PulseVolume, ReadsAndSetsTheDefaultSink) {
+TEST(PulseVolume, ReadsAndSetsTheDefaultSink)
+{
     ASSERT_TRUE(ServerRunning());
     PulseVolume volume;
     SetSinkPercent(65);
@@ -79,7 +80,8 @@ TEST(PulseVolume, ReadsAndSetsTheDefaultSink) {
     EXPECT_EQ(volume.level(), 100);
 }
 
-TEST(PulseVolume, WithoutServerFailsAndConnectsOnceOneAnswers) {
+TEST(PulseVolume, WithoutServerFailsAndConnectsOnceOneAnswers)
+{
     qputenv("PULSE_SERVER", "unix:/nonexistent/pulse/native");
     PulseVolume volume(0), patient(60000);
     EXPECT_EQ(volume.level(), -1);
@@ -95,7 +97,8 @@ TEST(PulseVolume, WithoutServerFailsAndConnectsOnceOneAnswers) {
     EXPECT_EQ(patient.level(), -1);
 }
 
-TEST(PulseVolume, ReconnectsAfterTheServerRestarts) {
+TEST(PulseVolume, ReconnectsAfterTheServerRestarts)
+{
     PulseVolume volume(0);
     ASSERT_GE(volume.level(), 0);
     QProcess::execute(QStringLiteral("pulseaudio"), {"--kill"});
@@ -109,7 +112,8 @@ TEST(PulseVolume, ReconnectsAfterTheServerRestarts) {
     EXPECT_EQ(SinkPercent(), 35);
 }
 
-TEST(PulseVolume, AStuckServerCostsAFailedCallNotAHang) {
+TEST(PulseVolume, AStuckServerCostsAFailedCallNotAHang)
+{
     QFile pidFile(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/pulse/pid"));
     ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
     const QString pid = QString::fromLatin1(pidFile.readAll()).trimmed();
@@ -127,7 +131,8 @@ TEST(PulseVolume, AStuckServerCostsAFailedCallNotAHang) {
     EXPECT_EQ(connecting.level(), 45);
 }
 
-TEST_F(SystemVolumeTest, SliderDrivesTheSystemVolumeAndFollowsItInExternalPlayerMode) {
+TEST_F(SystemVolumeTest, SliderDrivesTheSystemVolumeAndFollowsItInExternalPlayerMode)
+{
     SetSinkPercent(65);
     startOnPulse();
     form().NMPC->setChecked(true);
@@ -153,7 +158,8 @@ TEST_F(SystemVolumeTest, SliderDrivesTheSystemVolumeAndFollowsItInExternalPlayer
     EXPECT_EQ(SinkPercent(), 72);
 }
 
-TEST(MpvMixer, DrivesThePlayersOwnSoundOnlyWhileItHasAnOutput) {
+TEST(MpvMixer, DrivesThePlayersOwnSoundOnlyWhileItHasAnOutput)
+{
     QTemporaryDir dir;
     const QString tone = MakeTestRecording(dir.path(), QStringLiteral("tone.wav"), 5.0);
     ASSERT_FALSE(tone.isEmpty()) << "ffmpeg failed";
@@ -178,8 +184,7 @@ TEST(MpvMixer, DrivesThePlayersOwnSoundOnlyWhileItHasAnOutput) {
     EXPECT_EQ(mixer.level(), 30);
     EXPECT_NEAR(player.getDouble(MpvName::AoVolume), 30, 0.5); // the stream's volume in the server
     EXPECT_EQ(player.getDouble(MpvName::Volume), 100);         // mpv's own volume untouched
-    EXPECT_TRUE(
-        Output(QStringLiteral("pactl"), {"list", "sink-inputs"}).contains(QStringLiteral("30%")));
+    EXPECT_TRUE(Output(QStringLiteral("pactl"), {"list", "sink-inputs"}).contains(QStringLiteral("30%")));
 
     // Playing without a sound output is no mixer.
     ASSERT_TRUE(WaitFor([&] { return silent.getDouble(MpvName::TimePos, 0) > 0; }, 5000));

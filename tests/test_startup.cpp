@@ -40,9 +40,8 @@ void LogOperations(MainOperations &ops, QStringList &log)
 TEST_F(ProgramTest, WindowsAreCreatedInOrderAndDestroyedInReverse)
 {
     start();
-    EXPECT_EQ(program->creationOrder(),
-              QStringList({"Form1", "FormWMP", "FormOle", "Form2", "Form3", "Form4", "FormHelp",
-                           "FormAbout", "Form5"}));
+    EXPECT_EQ(program->creationOrder(), QStringList({"Form1", "FormWMP", "FormOle", "Form2", "Form3", "Form4",
+                                                     "FormHelp", "FormAbout", "Form5"}));
     // The speakers window's creation stopped and restarted the main tick and the refresh.
     EXPECT_TRUE(form().Timer1->isActive());
     EXPECT_TRUE(form().Timer2->isActive());
@@ -50,8 +49,8 @@ TEST_F(ProgramTest, WindowsAreCreatedInOrderAndDestroyedInReverse)
     EXPECT_FALSE(form().state.VideoFlag);
 
     QStringList destroyed;
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             program->Form1(), program->FormWMP(), program->FormOle(), program->Form2(), program->Form5()}) {
+    for (QWidget *w : std::initializer_list<QWidget *>{program->Form1(), program->FormWMP(), program->FormOle(),
+                                                       program->Form2(), program->Form5()}) {
         const QString name = w->objectName();
         QObject::connect(w, &QObject::destroyed, [&destroyed, name] { destroyed << name; });
     }
@@ -71,7 +70,8 @@ TEST_F(ProgramTest, WorkingFolderIsCreatedOrReported)
     qputenv("STENOVA_HOME", (blocker + QStringLiteral("/home")).toUtf8());
     start({mediaFile()});
     ASSERT_EQ(messages.errors.size(), 1);
-    EXPECT_EQ(messages.errors[0], QStringLiteral("Stenova|Cannot create ") + blocker + QStringLiteral("/home/AvtoSave"));
+    EXPECT_EQ(messages.errors[0],
+              QStringLiteral("Stenova|Cannot create ") + blocker + QStringLiteral("/home/AvtoSave"));
     form().show();
     EXPECT_FALSE(form().state.CurrentMediaPath.isEmpty());
 }
@@ -87,8 +87,8 @@ TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
     EXPECT_EQ(form().state.CurrentMediaPath, media);
     EXPECT_TRUE(form().state.PendingMediaPath.isEmpty());
     EXPECT_FALSE(form().state.SkipPreviousSave);
-    for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10,
-                           form().CheckBox7, form().CheckBox15, form().CheckBox16})
+    for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10, form().CheckBox7,
+                           form().CheckBox15, form().CheckBox16})
         EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
     EXPECT_EQ(form().UpDown6->position(), 2);
     EXPECT_EQ(form().UpDown7->position(), 1);
@@ -120,7 +120,7 @@ TEST_F(ProgramTest, AbsentSwitchesClearRestoredLoopBoxes)
     for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10, form().CheckBox7})
         EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
     EXPECT_EQ(form().UpDown6->position(), 5); // a count not given leaves the up-down alone
-    EXPECT_EQ(form().TimerGoto->tag, 0);     // an unreadable start time seeks to the start
+    EXPECT_EQ(form().TimerGoto->tag, 0);      // an unreadable start time seeks to the start
     EXPECT_TRUE(form().TimerGoto->isActive());
 }
 
@@ -267,25 +267,45 @@ TEST_F(ProgramTest, EveryOperationIsWiredButThoseOfWindowsAndFilesStillToCome)
 {
     start();
     const MainOperations &ops = program->operations();
-#define WIRED(name) {QStringLiteral(#name), static_cast<bool>(ops.name)}
-    const std::vector<std::pair<QString, bool>> all{
-        WIRED(OpenMediaFile), WIRED(CheckBox7Click), WIRED(CheckBox8Click), WIRED(CheckBox16Click),
-        WIRED(CheckBoxTrackClick), WIRED(SpeedButton11Click), WIRED(BitBtn3Click), WIRED(ShowGoToDialog),
-        WIRED(HotKeysChanged), WIRED(ListBoxABClick), WIRED(BringTextWindowForward), WIRED(TakeTextWindow),
-        WIRED(ShowExternalPlayerWindow), WIRED(InsertText), WIRED(CloseBookmarksWindow),
-        WIRED(CloseEmbeddedDocument), WIRED(RepaintEmbeddedDocument), WIRED(LoadFromSettingsINI),
-        WIRED(LoadStartupDocument), WIRED(VolumeFollow), WIRED(SaveToINIVideo), WIRED(LoadFromINIVideo),
-        WIRED(LoadFromINIMedia), WIRED(SwitchDocument), WIRED(DeleteAllBookmarks), WIRED(ResetBookmarkNumbering)};
+#define WIRED(name)                                                                                                    \
+    {                                                                                                                  \
+        QStringLiteral(#name), static_cast<bool>(ops.name)                                                             \
+    }
+    const std::vector<std::pair<QString, bool>> all{WIRED(OpenMediaFile),
+                                                    WIRED(CheckBox7Click),
+                                                    WIRED(CheckBox8Click),
+                                                    WIRED(CheckBox16Click),
+                                                    WIRED(CheckBoxTrackClick),
+                                                    WIRED(SpeedButton11Click),
+                                                    WIRED(BitBtn3Click),
+                                                    WIRED(ShowGoToDialog),
+                                                    WIRED(HotKeysChanged),
+                                                    WIRED(ListBoxABClick),
+                                                    WIRED(BringTextWindowForward),
+                                                    WIRED(TakeTextWindow),
+                                                    WIRED(ShowExternalPlayerWindow),
+                                                    WIRED(InsertText),
+                                                    WIRED(CloseBookmarksWindow),
+                                                    WIRED(CloseEmbeddedDocument),
+                                                    WIRED(RepaintEmbeddedDocument),
+                                                    WIRED(LoadFromSettingsINI),
+                                                    WIRED(LoadStartupDocument),
+                                                    WIRED(VolumeFollow),
+                                                    WIRED(SaveToINIVideo),
+                                                    WIRED(LoadFromINIVideo),
+                                                    WIRED(LoadFromINIMedia),
+                                                    WIRED(SwitchDocument),
+                                                    WIRED(DeleteAllBookmarks),
+                                                    WIRED(ResetBookmarkNumbering)};
 #undef WIRED
-    QStringList stillToCome{
-        // The settings files.
-        "LoadFromSettingsINI", "SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia",
-        // The text window and its documents.
-        "CloseEmbeddedDocument", "RepaintEmbeddedDocument", "LoadStartupDocument", "SwitchDocument",
-        // The interval list and the timeline zoom.
-        "CheckBox16Click", "ListBoxABClick", "CheckBoxTrackClick",
-        // The go-to dialog.
-        "ShowGoToDialog"};
+    QStringList stillToCome{// The settings files.
+                            "LoadFromSettingsINI", "SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia",
+                            // The text window and its documents.
+                            "CloseEmbeddedDocument", "RepaintEmbeddedDocument", "LoadStartupDocument", "SwitchDocument",
+                            // The interval list and the timeline zoom.
+                            "CheckBox16Click", "ListBoxABClick", "CheckBoxTrackClick",
+                            // The go-to dialog.
+                            "ShowGoToDialog"};
     QStringList unwired;
     for (const auto &[name, wired] : all)
         if (!wired) unwired << name;

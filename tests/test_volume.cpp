@@ -10,21 +10,22 @@
 namespace {
 
 class VolumeTest : public ProgramTest {
-  protected:
+protected:
     TrackBar *slider() { return form().TrackBarVolume; }
     QString label() { return form().LabelVolProz->text(); }
     int lastApplied() { return form().state.lastVolumeShown; }
     // One display refresh, which runs the volume follow.
     void refresh() { clock.advance(100); }
 
-    void mouse(QWidget *w, QEvent::Type type, int x) {
+    void mouse(QWidget *w, QEvent::Type type, int x)
+    {
         const QPointF at(x, w->height() / 2);
         QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &e);
     }
-    void click(QWidget *w, int x) {
+    void click(QWidget *w, int x)
+    {
         mouse(w, QEvent::MouseButtonPress, x);
         mouse(w, QEvent::MouseButtonRelease, x);
     }
@@ -32,7 +33,8 @@ class VolumeTest : public ProgramTest {
 
 } // namespace
 
-TEST_F(VolumeTest, SliderAppliesItsLevelThroughTheMixerOrTheSystemVolume) {
+TEST_F(VolumeTest, SliderAppliesItsLevelThroughTheMixerOrTheSystemVolume)
+{
     start();
     EXPECT_EQ(label(), "0%");
     EXPECT_EQ(lastApplied(), -1);
@@ -61,7 +63,8 @@ TEST_F(VolumeTest, SliderAppliesItsLevelThroughTheMixerOrTheSystemVolume) {
     EXPECT_EQ(program->volume().GetVolumeLevel(), 29);
 }
 
-TEST_F(VolumeTest, FollowShowsLevelsSetElsewhereWithoutApplyingThem) {
+TEST_F(VolumeTest, FollowShowsLevelsSetElsewhereWithoutApplyingThem)
+{
     start();
     refresh(); // the first reading is shown
     EXPECT_EQ(slider()->value(), 50);
@@ -94,7 +97,8 @@ TEST_F(VolumeTest, FollowShowsLevelsSetElsewhereWithoutApplyingThem) {
     EXPECT_EQ(masterVolume.sets, 2);
 }
 
-TEST_F(VolumeTest, DisplayOnlyMovesApplyNothing) {
+TEST_F(VolumeTest, DisplayOnlyMovesApplyNothing)
+{
     start();
     slider()->tag = 33;
     slider()->setValue(30);
@@ -115,7 +119,8 @@ TEST_F(VolumeTest, DisplayOnlyMovesApplyNothing) {
     EXPECT_EQ(mixer.value, 80);
 }
 
-TEST_F(VolumeTest, WithoutMixerTheSliderMovesAndNothingElseHappens) {
+TEST_F(VolumeTest, WithoutMixerTheSliderMovesAndNothingElseHappens)
+{
     start();
     slider()->setValue(30);
     ASSERT_EQ(lastApplied(), 30);
@@ -132,7 +137,8 @@ TEST_F(VolumeTest, WithoutMixerTheSliderMovesAndNothingElseHappens) {
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
-TEST_F(VolumeTest, ClickPutsTheThumbWhereItLandsWithMarginsAtTheEnds) {
+TEST_F(VolumeTest, ClickPutsTheThumbWhereItLandsWithMarginsAtTheEnds)
+{
     start();
     const int w = slider()->width();
     ASSERT_GT(w, 30);
@@ -163,7 +169,8 @@ TEST_F(VolumeTest, ClickPutsTheThumbWhereItLandsWithMarginsAtTheEnds) {
     EXPECT_EQ(mixer.value, 0);
 }
 
-TEST_F(VolumeTest, TickScaleReappliesTheSlidersLevel) {
+TEST_F(VolumeTest, TickScaleReappliesTheSlidersLevel)
+{
     start();
     slider()->setValue(40);
     mixer.value = 10; // changed elsewhere
@@ -173,14 +180,13 @@ TEST_F(VolumeTest, TickScaleReappliesTheSlidersLevel) {
     EXPECT_EQ(label(), "40%");
 }
 
-TEST_F(VolumeTest, LoudspeakerClickShowsTheSoundAdvice) {
+TEST_F(VolumeTest, LoudspeakerClickShowsTheSoundAdvice)
+{
     start();
     click(form().Image1, 2);
     ASSERT_EQ(messages.errors.size(), 1);
-    EXPECT_EQ(
-        messages.errors[0],
-        QStringLiteral(
-            "ВНИМАНИЕ !!!|При проблемах со звуком посмотрите в системе регулировку Wave, так как "
-            "Winamp может убрать ее на НОЛЬ. Или зайдите в Winamp и выставьте на 100%"));
+    EXPECT_EQ(messages.errors[0],
+              QStringLiteral("ВНИМАНИЕ !!!|При проблемах со звуком посмотрите в системе регулировку Wave, так как "
+                             "Winamp может убрать ее на НОЛЬ. Или зайдите в Winamp и выставьте на 100%"));
     EXPECT_EQ(mixer.sets, 0);
 }

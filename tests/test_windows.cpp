@@ -22,7 +22,7 @@ protected:
     std::vector<QWidget *> windows()
     {
         Program &p = *program;
-        return {p.Form1(), p.FormWMP(), p.FormOle(), p.Form2(), p.Form3(),
+        return {p.Form1(), p.FormWMP(),  p.FormOle(),   p.Form2(), p.Form3(),
                 p.Form4(), p.FormHelp(), p.FormAbout(), p.Form5()};
     }
 };

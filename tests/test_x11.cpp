@@ -72,7 +72,8 @@ TEST(X11Program, ShowSyncsTheLightAndExitTurnsItOff)
     X11ScrollLock lock(QtDisplay());
     if (!lock.isOn()) lock.pressAndRelease();
     {
-        Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
+        Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+                        {QStringLiteral("stenova")});
         program.Form1()->show();
         EXPECT_FALSE(LightSeenByAnotherClient()); // the loop is off, so the light goes off
 
@@ -98,7 +99,8 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     FakeDesktop desktop;
     FakeVolume mixer, masterVolume;
     X11ScrollLock lock(QtDisplay());
-    Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume}, {QStringLiteral("stenova")});
+    Program program({clock, lock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
+                    {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));

@@ -5,12 +5,12 @@
 
 // Playback switches that follow the media file on the command line.
 struct CommandLineSwitches {
-    bool loopFile = false;         // "/l"
-    bool pauseAtLoopStart = false; // "/p"
-    bool skipHashBookmarks = false; // "/b#"
-    int bookmarkCount = -1;        // "/b N"; negative: not given
-    int abCount = -1;              // "/r N"; negative: not given
-    std::optional<QString> startTimeText; // "/t"
+    bool loopFile = false;                   // "/l"
+    bool pauseAtLoopStart = false;           // "/p"
+    bool skipHashBookmarks = false;          // "/b#"
+    int bookmarkCount = -1;                  // "/b N"; negative: not given
+    int abCount = -1;                        // "/r N"; negative: not given
+    std::optional<QString> startTimeText;    // "/t"
     std::optional<QString> intervalListText; // "/ab"
 };
 

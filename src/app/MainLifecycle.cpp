@@ -34,8 +34,7 @@ QString MpcSocketPath()
 
 } // namespace
 
-MainLifecycle::MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops,
-                             QStringList arguments)
+MainLifecycle::MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops, QStringList arguments)
     : m_form(form), m_platform(platform), m_scrollLock(platform.scrollLock), m_ops(ops),
       m_arguments(std::move(arguments))
 {
@@ -175,8 +174,7 @@ void MainLifecycle::ApplicationEvents1Activate()
         return;
     }
     leaveMinimized();
-    if (m_text && m_text->isVisible() && !m_form.NWord->isChecked())
-        RunOperation(m_ops.RepaintEmbeddedDocument);
+    if (m_text && m_text->isVisible() && !m_form.NWord->isChecked()) RunOperation(m_ops.RepaintEmbeddedDocument);
 }
 
 void MainLifecycle::ApplicationEvents1Deactivate()

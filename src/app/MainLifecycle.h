@@ -20,11 +20,11 @@ struct CommandLineSwitches;
 struct MainOperations {
     std::function<void()> OpenMediaFile; // opens PendingMediaPath, or asks for a file
     std::function<void()> CheckBox7Click, CheckBox8Click, CheckBox16Click, CheckBoxTrackClick;
-    std::function<void()> SpeedButton11Click; // "AB->": the AB interval moves on
+    std::function<void()> SpeedButton11Click;           // "AB->": the AB interval moves on
     std::function<void(bool bookmarkOrA)> BitBtn3Click; // back to the previous bookmark (or A)
-    std::function<void()> ShowGoToDialog;                // the go-to-position dialog, modal
-    std::function<void()> HotKeysChanged;                // a hot key was switched on or off
-    std::function<void()> ListBoxABClick;     // applies the selected interval of the list
+    std::function<void()> ShowGoToDialog;               // the go-to-position dialog, modal
+    std::function<void()> HotKeysChanged;               // a hot key was switched on or off
+    std::function<void()> ListBoxABClick;               // applies the selected interval of the list
     // Window services of the text window and the external player's window.
     std::function<void()> BringTextWindowForward;
     std::function<void()> TakeTextWindow; // the foreground window becomes the text window
@@ -59,9 +59,7 @@ inline void RunOperation(const std::function<void()> &op)
 // dropped files and the application's minimise/restore/activate events.
 class MainLifecycle {
 public:
-
-    MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops,
-                  QStringList arguments);
+    MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops, QStringList arguments);
 
     // The other windows, once they exist.
     void setWindows(TFormWMP *video, TFormOle *text, TForm5 *speakers);

@@ -41,10 +41,9 @@ QString Extension(const QString &path)
 
 } // namespace
 
-MediaOpener::MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp,
-                         Clock &clock, UserMessages &messages, MainOperations &ops)
-    : m_form(form), m_player(player), m_mci(mci), m_wmp(wmp), m_clock(clock), m_messages(messages),
-      m_ops(ops)
+MediaOpener::MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp, Clock &clock,
+                         UserMessages &messages, MainOperations &ops)
+    : m_form(form), m_player(player), m_mci(mci), m_wmp(wmp), m_clock(clock), m_messages(messages), m_ops(ops)
 {
     for (QAction *item : m_form.NH)
         QObject::connect(item, &QAction::triggered, item, [this, item] { RecentItemClick(item); });
@@ -123,10 +122,8 @@ void MediaOpener::OpenMediaFile()
     }
     st.SkipPreviousSave = false;
 
-    const std::optional<bool> settingsVideo =
-        m_ops.LoadFromINIVideo ? m_ops.LoadFromINIVideo(path) : std::nullopt;
-    const Engine engine = ChooseEngine(f.NMPC->isChecked(), f.OpenDialog1.filterIndex, settingsVideo,
-                                       Extension(path));
+    const std::optional<bool> settingsVideo = m_ops.LoadFromINIVideo ? m_ops.LoadFromINIVideo(path) : std::nullopt;
+    const Engine engine = ChooseEngine(f.NMPC->isChecked(), f.OpenDialog1.filterIndex, settingsVideo, Extension(path));
     st.VideoFlag = engine != Engine::Mci;
     f.MediaPlayer1->setVisible(engine == Engine::Mci);
     f.MediaPlayer2->setVisible(engine != Engine::Mci);
@@ -239,8 +236,7 @@ void MediaOpener::AddRecentFile(const QString &path)
     for (int i = 0; i < 10; ++i) {
         // An item without a path keeps a caption shorter than four characters.
         const QString &entry = entries[i];
-        m_form.NH[i]->setText(entry.isEmpty() ? QStringLiteral("%1. ").arg(i)
-                                              : QStringLiteral("&%1. ").arg(i) + entry);
+        m_form.NH[i]->setText(entry.isEmpty() ? QStringLiteral("%1. ").arg(i) : QStringLiteral("&%1. ").arg(i) + entry);
     }
 }
 

@@ -56,23 +56,16 @@ MediaTime SecondsToMediaTime(double seconds) { return seconds * (1.0 / 86400.0);
 
 std::int32_t MediaTimeToMs(MediaTime t) { return ClampToInt32(std::trunc(ExactMs(t * MsPerDay))); }
 
-std::int32_t EngineSecondsToMs(double seconds)
-{
-    return ClampToInt32(std::trunc(ExactMs(seconds * 1000.0 + 0.1)));
-}
+std::int32_t EngineSecondsToMs(double seconds) { return ClampToInt32(std::trunc(ExactMs(seconds * 1000.0 + 0.1))); }
 
-std::int32_t EngineLengthToMs(double seconds)
-{
-    return ClampToInt32(std::ceil(ExactMs(seconds * 1000.0)));
-}
+std::int32_t EngineLengthToMs(double seconds) { return ClampToInt32(std::ceil(ExactMs(seconds * 1000.0))); }
 
 QString MediaTimeToStr(MediaTime t, const char *pattern)
 {
     const std::int64_t ms = std::max<std::int64_t>(0, std::llround(t * MsPerDay));
     const auto two = [](std::int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QChar(u'0')); };
     const QString zzz = QStringLiteral("%1").arg(ms % 1000, 3, 10, QChar(u'0'));
-    const QString clock = two(ms / 3600000 % 24) + u':' + two(ms / 60000 % 60) + u':' +
-                          two(ms / 1000 % 60);
+    const QString clock = two(ms / 3600000 % 24) + u':' + two(ms / 60000 % 60) + u':' + two(ms / 1000 % 60);
     const QString p = QString::fromLatin1(pattern);
     if (p == QLatin1String(TimePattern::Clock)) return clock;
     if (p == QLatin1String(TimePattern::Millis)) return zzz;
@@ -130,4 +123,3 @@ QString TrimControlChars(const QString &s)
     while (e > b && s[e - 1] < u'!') --e;
     return s.mid(b, e - b);
 }
-

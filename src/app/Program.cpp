@@ -41,8 +41,8 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_appEvents = new ApplicationEvents(m_form1.get());
     m_lifecycle->connectApplicationEvents(*m_appEvents);
     m_player = std::make_unique<PlayerFacade>(*m_form1, platform.clock, platform.mci, platform.wmp, m_ops);
-    m_opener = std::make_unique<MediaOpener>(*m_form1, *m_player, platform.mci, platform.wmp,
-                                             platform.clock, platform.messages, m_ops);
+    m_opener = std::make_unique<MediaOpener>(*m_form1, *m_player, platform.mci, platform.wmp, platform.clock,
+                                             platform.messages, m_ops);
     m_mpris = std::make_unique<Mpris>(*m_form1, *m_player);
     m_mpcOption = std::make_unique<MpcOption>(*m_form1, platform.messages);
     m_tick = std::make_unique<MainTick>(*m_form1, *m_player, platform.clock, m_ops);
@@ -57,8 +57,8 @@ Program::Program(Platform platform, QStringList arguments) : m_platform(platform
     m_formOle = std::make_unique<TFormOle>();
     created(m_formOle.get());
     m_form2 = std::make_unique<TForm2>();
-    m_navigator = std::make_unique<BookmarkNavigator>(*m_form1, *m_form2, *m_player, platform.scrollLock,
-                                                      platform.sound, m_ops);
+    m_navigator =
+        std::make_unique<BookmarkNavigator>(*m_form1, *m_form2, *m_player, platform.scrollLock, platform.sound, m_ops);
     m_ops.CheckBox8Click = [this] { m_navigator->CheckBox8Click(); };
     m_ops.DeleteAllBookmarks = [this] { m_navigator->DeleteAllBookmarks(); };
     m_ops.ResetBookmarkNumbering = [this] { m_navigator->ResetBookmarkNumbering(); };
@@ -175,8 +175,7 @@ void Program::wireMainWindow()
         // Queued: a close during start-up comes before the event loop runs.
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });
-    QObject::connect(f, &TForm1::filesDropped, f,
-                     [life](const QStringList &paths) { life->FilesDropped(paths); });
+    QObject::connect(f, &TForm1::filesDropped, f, [life](const QStringList &paths) { life->FilesDropped(paths); });
 
     m_ops.OpenMediaFile = [this] { m_opener->OpenMediaFile(); };
     m_ops.CloseBookmarksWindow = [this] { m_form2->close(); };
@@ -194,9 +193,7 @@ void Program::wireMainWindow()
     QObject::connect(f->N19, &QAction::triggered, m_formHelp.get(), &QWidget::show);
     QObject::connect(f->N17, &QAction::triggered, m_formAbout.get(), &QWidget::show);
     QObject::connect(m_formAbout->donateButton, &QPushButton::clicked, m_form4.get(), &QWidget::show);
-    const auto open = [this] {
-        RunOperation(m_ops.OpenMediaFile);
-    };
+    const auto open = [this] { RunOperation(m_ops.OpenMediaFile); };
     QObject::connect(f->Button1, &QPushButton::clicked, f, open);
     QObject::connect(f->MP31, &QAction::triggered, f, open);
 

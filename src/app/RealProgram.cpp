@@ -36,10 +36,10 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
       m_wmp(m_clock, CanDrawVideo(), options.inProcess), m_mixer({&m_mci.mpv(), &m_wmp.mpv()}),
       m_scrollLock(MakeScrollLock())
 {
-    m_program = std::make_unique<Program>(
-        Platform{m_clock, *m_scrollLock, m_messages, m_mpc, m_mci, m_wmp, m_sound, m_desktop, m_mixer,
-                 m_masterVolume, CanDrawVideo() ? &m_wmp.mpv() : nullptr},
-        arguments);
+    m_program =
+        std::make_unique<Program>(Platform{m_clock, *m_scrollLock, m_messages, m_mpc, m_mci, m_wmp, m_sound, m_desktop,
+                                           m_mixer, m_masterVolume, CanDrawVideo() ? &m_wmp.mpv() : nullptr},
+                                  arguments);
     m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
     m_program->Form1()->show();
 }

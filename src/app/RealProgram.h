@@ -16,8 +16,8 @@ class ScrollLock;
 
 // Options of the players, for running without sound (the tests give the null audio output).
 struct PlayerOptions {
-    MpvOptions inProcess;            // for the in-process players
-    QStringList externalPlayerArgs;  // added to the external player's command line
+    MpvOptions inProcess;           // for the in-process players
+    QStringList externalPlayerArgs; // added to the external player's command line
 };
 
 // The program on the real services: the players on libmpv and the external mpv, the X11

@@ -37,13 +37,9 @@ template <class T, class... Args> T *make(QWidget *parent, const char *name, Arg
     return w;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text)
-{
-    return make<QLabel>(parent, name, text);
-}
+QLabel *label(QWidget *parent, const char *name, const QString &text) { return make<QLabel>(parent, name, text); }
 
-QCheckBox *check(QWidget *parent, const char *name, const QString &caption,
-                 const QString &hint = {})
+QCheckBox *check(QWidget *parent, const char *name, const QString &caption, const QString &hint = {})
 {
     auto *c = make<QCheckBox>(parent, name, caption);
     c->setToolTip(hint);
@@ -52,8 +48,8 @@ QCheckBox *check(QWidget *parent, const char *name, const QString &caption,
 }
 
 // A numeric edit: digits only, named for assistive technology after what it counts.
-QLineEdit *numberEdit(QWidget *parent, const char *name, const QString &text,
-                      const QString &accessibleName, DigitKeyFilter *filter)
+QLineEdit *numberEdit(QWidget *parent, const char *name, const QString &text, const QString &accessibleName,
+                      DigitKeyFilter *filter)
 {
     auto *e = make<QLineEdit>(parent, name, text);
     e->setFixedWidth(44);
@@ -97,8 +93,8 @@ void addAll(QBoxLayout *l, std::initializer_list<QWidget *> widgets)
     for (QWidget *w : widgets) l->addWidget(w);
 }
 
-QAction *menuItem(QMenu *menu, const char *name, const QString &caption,
-                  const QKeySequence &shortcut = {}, bool checkable = false)
+QAction *menuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {},
+                  bool checkable = false)
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QLatin1String(name));
@@ -144,9 +140,8 @@ QPixmap markPicture(const QColor &color)
     return pix;
 }
 
-const char *const CreditsLine =
-    "Stenova — набор текста со звуковых и видеофайлов. Свободная программа для "
-    "расшифровки записей. Версия 1.7 от 07.11.2024 г.";
+const char *const CreditsLine = "Stenova — набор текста со звуковых и видеофайлов. Свободная программа для "
+                                "расшифровки записей. Версия 1.7 от 07.11.2024 г.";
 
 } // namespace
 
@@ -225,9 +220,9 @@ void TForm1::createTimers(Clock &clock)
 
 std::vector<Timer *> TForm1::timers() const
 {
-    return {Timer1.get(),        Timer2.get(),   TimerAvtoSave.get(),  TimerPeriod.get(),
-            TimerPause.get(),    TimerESC.get(), TimerJvCaptionButton.get(), TimerZk.get(),
-            TimerInt.get(),      TimerHotKey.get(), TimerRunHotKey.get(), TimerPlayNoRefrN.get(),
+    return {Timer1.get(),     Timer2.get(),      TimerAvtoSave.get(),        TimerPeriod.get(),
+            TimerPause.get(), TimerESC.get(),    TimerJvCaptionButton.get(), TimerZk.get(),
+            TimerInt.get(),   TimerHotKey.get(), TimerRunHotKey.get(),       TimerPlayNoRefrN.get(),
             TimerGoto.get()};
 }
 
@@ -272,8 +267,7 @@ void TForm1::createMenus()
     NSet = NSetMenu->menuAction();
     NSet->setObjectName(QStringLiteral("NSet"));
     NSet->setVisible(false);
-    NZkl = menuItem(NSetMenu, "NZkl", QStringLiteral("Сохранять и загружать закладки под каждый файл"),
-                    {}, true);
+    NZkl = menuItem(NSetMenu, "NZkl", QStringLiteral("Сохранять и загружать закладки под каждый файл"), {}, true);
     NZkl->setChecked(true);
     NZkl->setVisible(false);
     separator(N1, "N13");
@@ -331,16 +325,20 @@ void TForm1::createMenus()
 
     PopupMenuAB = new QMenu(this);
     PopupMenuAB->setObjectName(QStringLiteral("PopupMenuAB"));
-    AB1 = menuItem(PopupMenuAB, "AB1", QStringLiteral("Добавать AB в конец списка"), QKeySequence(QStringLiteral("Ctrl+=")));
-    AB2 = menuItem(PopupMenuAB, "AB2", QStringLiteral("Вставить AB в позицию до"), QKeySequence(QStringLiteral("Ctrl+Ins")));
-    N34 = menuItem(PopupMenuAB, "N34", QStringLiteral("Добавить список из буфера обмена"), QKeySequence(QStringLiteral("Ctrl+Alt+V")));
+    AB1 = menuItem(PopupMenuAB, "AB1", QStringLiteral("Добавать AB в конец списка"),
+                   QKeySequence(QStringLiteral("Ctrl+=")));
+    AB2 = menuItem(PopupMenuAB, "AB2", QStringLiteral("Вставить AB в позицию до"),
+                   QKeySequence(QStringLiteral("Ctrl+Ins")));
+    N34 = menuItem(PopupMenuAB, "N34", QStringLiteral("Добавить список из буфера обмена"),
+                   QKeySequence(QStringLiteral("Ctrl+Alt+V")));
     N36 = menuItem(PopupMenuAB, "N36", QStringLiteral("Копировать"), QKeySequence(QStringLiteral("Ctrl+C")));
     separator(PopupMenuAB, "N28");
     N29 = menuItem(PopupMenuAB, "N29", QStringLiteral("Переместить вверх"), QKeySequence(QStringLiteral("Ctrl+PgUp")));
     N30 = menuItem(PopupMenuAB, "N30", QStringLiteral("Переместить вниз"), QKeySequence(QStringLiteral("Ctrl+PgDown")));
     separator(PopupMenuAB, "N31");
     N32 = menuItem(PopupMenuAB, "N32", QStringLiteral("Удалить"), QKeySequence(QStringLiteral("Ctrl+Del")));
-    N33 = menuItem(PopupMenuAB, "N33", QStringLiteral("Удалить весь список"), QKeySequence(QStringLiteral("Ctrl+Shift+Del")));
+    N33 = menuItem(PopupMenuAB, "N33", QStringLiteral("Удалить весь список"),
+                   QKeySequence(QStringLiteral("Ctrl+Shift+Del")));
     separator(PopupMenuAB, "N35");
     A1 = menuItem(PopupMenuAB, "A1", QStringLiteral("! двойной клик на интервале — переход к A"));
 }
@@ -351,15 +349,14 @@ void TForm1::createDialogs()
     OpenDialog1 = {QStringLiteral("Открыть файл"),
                    {QStringLiteral("Аудио (*.wav,*.mp3) (*.wav *.mp3)"),
                     QStringLiteral("Видео (*.avi;*.mp4;*.mkv;*.wmv) (*.avi *.mp4 *.mkv *.wmv)"),
-                    QStringLiteral("Аудио и Видео (") + media + u')',
-                    QStringLiteral("Все файлы (*)"),
+                    QStringLiteral("Аудио и Видео (") + media + u')', QStringLiteral("Все файлы (*)"),
                     QStringLiteral("Все открывать в видеопроигрывателе (") + media + u')'},
                    2,
                    {}};
-    OpenDialog2 = {QStringLiteral("Открыть файл с текстом"), {QStringLiteral("OLE (*.ole)")}, 0,
-                   QStringLiteral("ole")};
+    OpenDialog2 = {QStringLiteral("Открыть файл с текстом"), {QStringLiteral("OLE (*.ole)")}, 0, QStringLiteral("ole")};
     OpenDialogMPC = {QStringLiteral("Выбрать файл mpv (обычно /usr/bin/mpv)"),
-                     {QStringLiteral("Программа mpv (mpv*)"), QStringLiteral("Все файлы (*)")}, 0,
+                     {QStringLiteral("Программа mpv (mpv*)"), QStringLiteral("Все файлы (*)")},
+                     0,
                      {}};
 }
 
@@ -398,13 +395,17 @@ QWidget *TForm1::createPlayerGroup()
     Label4 = label(GroupBox2, "Label4", QStringLiteral("сек."));
     Label3->setBuddy(Edit1);
 
-    SpeedButton1 = speed(GroupBox2, "SpeedButton1", QStringLiteral("+"), QStringLiteral("Добавить закладку [Ctrl]+[Shift]+[F9]"));
+    SpeedButton1 =
+        speed(GroupBox2, "SpeedButton1", QStringLiteral("+"), QStringLiteral("Добавить закладку [Ctrl]+[Shift]+[F9]"));
     SpeedButton2 = speed(GroupBox2, "SpeedButton2", QStringLiteral("≡"), QStringLiteral("Показать окно закладок..."));
-    SpeedButton3 = speed(GroupBox2, "SpeedButton3", QStringLiteral("◀"), QStringLiteral("Назад к закладке [Ctrl]+[Shift]+[F10]"));
-    SpeedButton4 = speed(GroupBox2, "SpeedButton4", QStringLiteral("▶"), QStringLiteral("Вперед к закладке [Ctrl]+[Shift]+[F11]"));
+    SpeedButton3 =
+        speed(GroupBox2, "SpeedButton3", QStringLiteral("◀"), QStringLiteral("Назад к закладке [Ctrl]+[Shift]+[F10]"));
+    SpeedButton4 =
+        speed(GroupBox2, "SpeedButton4", QStringLiteral("▶"), QStringLiteral("Вперед к закладке [Ctrl]+[Shift]+[F11]"));
     SpeedButton7 = speed(GroupBox2, "SpeedButton7", QStringLiteral("T"), QStringLiteral("Показать окно с текстом..."));
     SpeedButton8 = speed(GroupBox2, "SpeedButton8", QStringLiteral("V"), QStringLiteral("Показать окно видео..."));
-    SpeedButton9 = speed(GroupBox2, "SpeedButton9", QStringLiteral("G"), QStringLiteral("Перейти к позиции...[Ctrl+Alt+G]"));
+    SpeedButton9 =
+        speed(GroupBox2, "SpeedButton9", QStringLiteral("G"), QStringLiteral("Перейти к позиции...[Ctrl+Alt+G]"));
     for (QToolButton *b : {SpeedButton7, SpeedButton8, SpeedButton9}) {
         b->setFont(pixelFont(QStringLiteral("Tahoma"), 15, true));
         setTextColor(b, Qt::blue);
@@ -451,8 +452,8 @@ QWidget *TForm1::createPlayerGroup()
     controls->addSpacing(8);
     addAll(controls, {Label3, Edit1, UpDown1, Label4});
     controls->addSpacing(8);
-    addAll(controls, {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton7,
-                      SpeedButton8, SpeedButton9});
+    addAll(controls,
+           {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton8, SpeedButton9});
     controls->addStretch(1);
     addAll(controls, {TrackBar3, TrackBar2});
     grid->addLayout(controls);
@@ -494,7 +495,8 @@ QWidget *TForm1::createPlayerGroup()
     }
     ShapeAB->hide();
 
-    CheckBoxTrack = check(GroupBox2, "CheckBoxTrack", QStringLiteral("[AB]"), QStringLiteral("Длина линейки проигрывания как [AB]"));
+    CheckBoxTrack = check(GroupBox2, "CheckBoxTrack", QStringLiteral("[AB]"),
+                          QStringLiteral("Длина линейки проигрывания как [AB]"));
     LabelTrack = label(GroupBox2, "LabelTrack", QStringLiteral("трек только"));
     LabelTrack->setFont(pixelFont(QStringLiteral("Times New Roman"), 13));
     LabelTrack->setToolTip(CheckBoxTrack->toolTip());
@@ -520,16 +522,17 @@ QWidget *TForm1::createPlayerGroup()
                       QStringLiteral("Проигрывание в интервале от A до B"));
     Edit7 = numberEdit(GroupBox2, "Edit7", QStringLiteral("0"), QStringLiteral("В интервале AB раз"), m_digitFilter);
     UpDown7 = make<UpDown>(GroupBox2, "UpDown7", Edit7, 0, 100, 0);
-    CheckBox15 = check(GroupBox2, "CheckBox15", QStringLiteral("а потом AB->"),
-                       QStringLiteral("По окончании проигрывания интервала сместить интервал AB вправо (ниже для списка)"));
+    CheckBox15 =
+        check(GroupBox2, "CheckBox15", QStringLiteral("а потом AB->"),
+              QStringLiteral("По окончании проигрывания интервала сместить интервал AB вправо (ниже для списка)"));
     CheckBox15->setEnabled(false);
     // The widest row of the window: Edit6 and Edit7 count to 100 and need less room than
     // the second edits, and the row packs tighter, so that the default width shows it whole.
     for (QLineEdit *e : {Edit6, Edit7}) e->setFixedWidth(36);
     auto *loops = row();
     loops->setSpacing(2);
-    addAll(loops, {CheckBox6, CheckBox13, CheckBox8, Edit6, UpDown6, CheckBox10, CheckBox7, Edit7,
-                   UpDown7, CheckBox15});
+    addAll(loops,
+           {CheckBox6, CheckBox13, CheckBox8, Edit6, UpDown6, CheckBox10, CheckBox7, Edit7, UpDown7, CheckBox15});
     loops->addStretch(1);
     grid->addLayout(loops);
 
@@ -552,17 +555,19 @@ QWidget *TForm1::createEveryFileGroup()
     RadioButton2 = make<QRadioButton>(GroupBox3, "RadioButton2", QStringLiteral("пауза"));
     RadioButton1 = make<QRadioButton>(GroupBox3, "RadioButton1", QStringLiteral("ожидание"));
     RadioButton2->setChecked(true);
-    Edit3 = numberEdit(GroupBox3, "Edit3", QStringLiteral("4"), QStringLiteral("Пауза или ожидание, сек."), m_digitFilter);
+    Edit3 =
+        numberEdit(GroupBox3, "Edit3", QStringLiteral("4"), QStringLiteral("Пауза или ожидание, сек."), m_digitFilter);
     UpDown3 = make<UpDown>(GroupBox3, "UpDown3", Edit3, 0, 1000, 4);
     Label8 = secs("Label8");
     CheckBox2 = check(GroupBox3, "CheckBox2", QStringLiteral("шаг назад на"));
     CheckBox2->setChecked(true);
-    Edit4 = numberEdit(GroupBox3, "Edit4", QStringLiteral("1"), QStringLiteral("Шаг назад после паузы, сек."), m_digitFilter);
+    Edit4 = numberEdit(GroupBox3, "Edit4", QStringLiteral("1"), QStringLiteral("Шаг назад после паузы, сек."),
+                       m_digitFilter);
     UpDown4 = make<UpDown>(GroupBox3, "UpDown4", Edit4, 0, 1000, 1);
     Label7 = secs("Label7");
     auto *period = row();
-    addAll(period, {CheckBox1, Edit2, UpDown2, Label2, RadioButton2, RadioButton1, Edit3, UpDown3,
-                    Label8, CheckBox2, Edit4, UpDown4, Label7});
+    addAll(period, {CheckBox1, Edit2, UpDown2, Label2, RadioButton2, RadioButton1, Edit3, UpDown3, Label8, CheckBox2,
+                    Edit4, UpDown4, Label7});
     period->addStretch(1);
     lay->addLayout(period);
 
@@ -570,7 +575,8 @@ QWidget *TForm1::createEveryFileGroup()
     CheckBox3 = check(GroupBox3, "CheckBox3", QStringLiteral("Стоп и cтарт по [ESC] )"));
     CheckBox4 = check(GroupBox3, "CheckBox4", QStringLiteral("шаг назад на"));
     CheckBox4->setChecked(true);
-    Edit5 = numberEdit(GroupBox3, "Edit5", QStringLiteral("1"), QStringLiteral("Шаг назад при остановке по ESC, сек."), m_digitFilter);
+    Edit5 = numberEdit(GroupBox3, "Edit5", QStringLiteral("1"), QStringLiteral("Шаг назад при остановке по ESC, сек."),
+                       m_digitFilter);
     UpDown5 = make<UpDown>(GroupBox3, "UpDown5", Edit5, 0, 1000, 1);
     Label10 = secs("Label10");
     CheckBox5 = check(GroupBox3, "CheckBox5", QStringLiteral("назад к закладке или к A"));
@@ -592,11 +598,13 @@ QWidget *TForm1::createBelowGroups()
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setAccessibleName(QStringLiteral("Горячие клавиши"));
-    Memo1->setPlainText(QStringLiteral(
-        " [Ctrl]+[Alt]+[<] или [>] — шаг назад, вперед.  [Ctrl]+[Alt]+[стрелка вверх] или [стрелка вниз] — уровень звука.\n"
-        " [Ctrl]+[Shift]+[F9] или [F10] или [F11] — добавить закладку, назад, вперед к закладке.  [Scroll Lock] — меж закладок.\n"
-        " [Ctrl]+[Shift]+[0] — список участников разговора.  [Ctrl]+[Shift]+[1]..[9] — вставить в текст 1..9 участника.\n"
-        " [Ctrl]+[Shift]+[[] и []] — установить интервал A и B."));
+    Memo1->setPlainText(QStringLiteral(" [Ctrl]+[Alt]+[<] или [>] — шаг назад, вперед.  [Ctrl]+[Alt]+[стрелка вверх] "
+                                       "или [стрелка вниз] — уровень звука.\n"
+                                       " [Ctrl]+[Shift]+[F9] или [F10] или [F11] — добавить закладку, назад, вперед к "
+                                       "закладке.  [Scroll Lock] — меж закладок.\n"
+                                       " [Ctrl]+[Shift]+[0] — список участников разговора.  [Ctrl]+[Shift]+[1]..[9] — "
+                                       "вставить в текст 1..9 участника.\n"
+                                       " [Ctrl]+[Shift]+[[] и []] — установить интервал A и B."));
     Memo1->setFixedHeight(86);
     memoLayout->addWidget(Memo1);
     lay->addWidget(GroupBox1, 1);
@@ -643,8 +651,10 @@ QWidget *TForm1::createIntervalGroup()
     MaskEdit2 = timeEdit(GroupBox4, "MaskEdit2", QStringLiteral("Конец интервала B"));
     Label9->setBuddy(MaskEdit1);
     Label13->setBuddy(MaskEdit2);
-    SpeedButton5 = speed(GroupBox4, "SpeedButton5", QStringLiteral("[A"), QStringLiteral("Задать позицию A по текущей  (Ctrl+Shift+[)"));
-    SpeedButton6 = speed(GroupBox4, "SpeedButton6", QStringLiteral("B]"), QStringLiteral("Задать позицию B по текущей  (Ctrl+Shift+])"));
+    SpeedButton5 = speed(GroupBox4, "SpeedButton5", QStringLiteral("[A"),
+                         QStringLiteral("Задать позицию A по текущей  (Ctrl+Shift+[)"));
+    SpeedButton6 = speed(GroupBox4, "SpeedButton6", QStringLiteral("B]"),
+                         QStringLiteral("Задать позицию B по текущей  (Ctrl+Shift+])"));
     auto *ab = new QGridLayout;
     ab->addWidget(Label9, 0, 0);
     ab->addWidget(MaskEdit1, 0, 1);
@@ -654,8 +664,10 @@ QWidget *TForm1::createIntervalGroup()
     ab->addWidget(SpeedButton6, 1, 2);
     lay->addLayout(ab);
 
-    SpeedButton10 = speed(GroupBox4, "SpeedButton10", QStringLiteral("<-AB"), QStringLiteral("Сместить интервал AB влево (выше для списка)"));
-    SpeedButton11 = speed(GroupBox4, "SpeedButton11", QStringLiteral("AB->"), QStringLiteral("Сместить интервал AB вправо (ниже для списка)"));
+    SpeedButton10 = speed(GroupBox4, "SpeedButton10", QStringLiteral("<-AB"),
+                          QStringLiteral("Сместить интервал AB влево (выше для списка)"));
+    SpeedButton11 = speed(GroupBox4, "SpeedButton11", QStringLiteral("AB->"),
+                          QStringLiteral("Сместить интервал AB вправо (ниже для списка)"));
     auto *shift = row();
     addAll(shift, {SpeedButton10, SpeedButton11});
     shift->addStretch(1);

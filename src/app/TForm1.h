@@ -95,9 +95,8 @@ public:
     std::unique_ptr<TMPCHC> MPCHC; // remote control of the external player
 
     // Timers, by name; their handlers are connected by the classes that own the behaviour.
-    std::unique_ptr<Timer> Timer1, Timer2, TimerAvtoSave, TimerPeriod, TimerPause, TimerESC,
-        TimerJvCaptionButton, TimerZk, TimerInt, TimerHotKey, TimerRunHotKey, TimerPlayNoRefrN,
-        TimerGoto;
+    std::unique_ptr<Timer> Timer1, Timer2, TimerAvtoSave, TimerPeriod, TimerPause, TimerESC, TimerJvCaptionButton,
+        TimerZk, TimerInt, TimerHotKey, TimerRunHotKey, TimerPlayNoRefrN, TimerGoto;
     std::vector<Timer *> timers() const;
 
     // The twenty system-wide hot keys.
@@ -112,32 +111,29 @@ public:
 
     // Menus.
     QMenu *N1, *N2, *N4, *N11, *N6, *NSetMenu, *PopupMenuAB;
-    QAction *MP31, *N3, *NSet, *NZkl, *N5, *N8, *N9, *MSWORD1, *N21, *N24, *N12, *N16, *N23,
-        *N20, *N15, *NWord, *NMPC, *N19, *N17;
-    std::array<QAction *, 10> NH;   // recent files NH0 … NH9
-    std::array<QAction *, 9> N23x;  // speakers N231 … N239
+    QAction *MP31, *N3, *NSet, *NZkl, *N5, *N8, *N9, *MSWORD1, *N21, *N24, *N12, *N16, *N23, *N20, *N15, *NWord, *NMPC,
+        *N19, *N17;
+    std::array<QAction *, 10> NH;  // recent files NH0 … NH9
+    std::array<QAction *, 9> N23x; // speakers N231 … N239
     QAction *AB1, *AB2, *N34, *N36, *N29, *N30, *N32, *N33, *A1;
     QToolButton *JvCaptionButton1;
 
     // Panels and groups.
-    QWidget *PanelAll, *PanelTL, *PanelTR, *PanelMain, *Panel2, *Panel4, *Panel5, *Panel7,
-        *Panel8;
+    QWidget *PanelAll, *PanelTL, *PanelTR, *PanelMain, *Panel2, *Panel4, *Panel5, *Panel7, *Panel8;
     MarkStrip *Panel3;
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4;
     QStatusBar *StatusBar1;
 
     // The player group.
     QPushButton *Button1;
-    QLabel *Label1, *Label1t, *Label11, *Label6, *Label5, *Label3, *Label4, *LabelTrack, *LabelA,
-        *LabelB, *ImageZk, *ImageZk2, *LabelVolProz, *Image1;
+    QLabel *Label1, *Label1t, *Label11, *Label6, *Label5, *Label3, *Label4, *LabelTrack, *LabelA, *LabelB, *ImageZk,
+        *ImageZk2, *LabelVolProz, *Image1;
     TrackBar *TrackBar1, *TrackBar2, *TrackBarVolume, *TrackBar3;
     MediaButtonBar *MediaPlayer1, *MediaPlayer2;
     QLineEdit *Edit1, *Edit6, *Edit7;
     UpDown *UpDown1, *UpDown6, *UpDown7;
-    QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4, *SpeedButton7,
-        *SpeedButton8, *SpeedButton9;
-    QCheckBox *CheckBox6, *CheckBox13, *CheckBox7, *CheckBox8, *CheckBox10, *CheckBox15,
-        *CheckBoxTrack;
+    QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4, *SpeedButton7, *SpeedButton8, *SpeedButton9;
+    QCheckBox *CheckBox6, *CheckBox13, *CheckBox7, *CheckBox8, *CheckBox10, *CheckBox15, *CheckBoxTrack;
     QFrame *ShapeAB;
 
     // The group for every file.
@@ -155,8 +151,7 @@ public:
     // The AB interval group.
     QLabel *Label9, *Label13;
     QLineEdit *MaskEdit1, *MaskEdit2, *MaskEdit3, *MaskEdit4;
-    QToolButton *SpeedButton5, *SpeedButton6, *SpeedButton10, *SpeedButton11, *SpeedButton12,
-        *SpeedButton13;
+    QToolButton *SpeedButton5, *SpeedButton6, *SpeedButton10, *SpeedButton11, *SpeedButton12, *SpeedButton13;
     QCheckBox *CheckBox14, *CheckBox16;
     QLineEdit *Edit8;
     UpDown *UpDown8;

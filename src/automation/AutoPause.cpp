@@ -27,9 +27,9 @@ void AutoPause::CheckBox1Click()
 {
     TForm1 &f = m_form;
     const bool on = f.CheckBox1->isChecked();
-    for (QWidget *w : std::initializer_list<QWidget *>{f.Edit2, f.Edit3, f.Edit4, f.CheckBox2, f.UpDown2, f.UpDown3,
-                                                       f.UpDown4, f.Label2, f.Label7, f.Label8, f.RadioButton1,
-                                                       f.RadioButton2})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{f.Edit2, f.Edit3, f.Edit4, f.CheckBox2, f.UpDown2, f.UpDown3, f.UpDown4,
+                                          f.Label2, f.Label7, f.Label8, f.RadioButton1, f.RadioButton2})
         w->setEnabled(on);
     if (on) {
         f.TimerPeriod->setInterval(f.UpDown2->position() * 1000);

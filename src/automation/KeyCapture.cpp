@@ -24,8 +24,8 @@ QString MarkerName(QString s)
     return {};
 }
 
-KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, Clock &clock,
-                       Desktop desktop, TextInjection &injection, MainOperations &ops)
+KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, Clock &clock, Desktop desktop,
+                       TextInjection &injection, MainOperations &ops)
     : m_form(form), m_bookmarks(bookmarks), m_player(player), m_clock(clock), m_desktop(desktop),
       m_injection(injection), m_ops(ops)
 {
@@ -66,9 +66,14 @@ void KeyCapture::HookProc(int vk, bool down)
 {
     HeldKeys &k = m_form.state.held;
     switch (vk) {
-    case VK::Shift: case VK::LShift: case VK::RShift: k.Shift = down; break;
-    case VK::Ctrl: case VK::LCtrl: case VK::RCtrl: k.Ctrl = down; break;
-    case VK::LWin: case VK::RWin: k.Win = down; break;
+    case VK::Shift:
+    case VK::LShift:
+    case VK::RShift: k.Shift = down; break;
+    case VK::Ctrl:
+    case VK::LCtrl:
+    case VK::RCtrl: k.Ctrl = down; break;
+    case VK::LWin:
+    case VK::RWin: k.Win = down; break;
     case VK::Esc: k.Esc = down; break;
     case VK::Space: k.Space = down; break;
     case VK::ScrollLock: k.ScrollLock = down; break;
@@ -91,8 +96,8 @@ void KeyCapture::TimerHotKeyTimer()
     HeldKeys &k = s.held;
     k.Alt = m_desktop.keyboard.isKeyDown(VK::LAlt);
     const bool free = !(k.Shift || k.Ctrl || k.Alt || k.Win) && !lockedOut();
-    const std::pair<bool &, bool> keys[] = {{s.EscPending, k.Esc}, {s.SpacePending, k.Space},
-                                            {s.ScrollLockPending, k.ScrollLock}};
+    const std::pair<bool &, bool> keys[] = {
+        {s.EscPending, k.Esc}, {s.SpacePending, k.Space}, {s.ScrollLockPending, k.ScrollLock}};
     for (auto &[pending, held] : keys) {
         if (!pending && held && free) {
             pending = true;
@@ -124,8 +129,8 @@ void KeyCapture::TimerRunHotKeyTimer()
         const bool stoppedOrPaused = state == 1 || state == 2;
         const bool acts = f.CheckBox3->isChecked() &&
                           (s.EscPending || (f.CheckBox12->isChecked() && s.SpacePending && playing && !lockedOut()));
-        qCDebug(lcAutomation) << "ESC" << s.EscPending << "Space" << s.SpacePending << "state" << state
-                              << "locked out" << lockedOut() << "acts" << acts;
+        qCDebug(lcAutomation) << "ESC" << s.EscPending << "Space" << s.SpacePending << "state" << state << "locked out"
+                              << lockedOut() << "acts" << acts;
         try {
             if (acts && playing && !lockedOut()) EscStop();
             else if (acts && stoppedOrPaused && !lockedOut()) EscStart();
@@ -145,8 +150,7 @@ void KeyCapture::TimerRunHotKeyTimer()
 // The program's windows and the external player's window are never the text window.
 bool KeyCapture::isOwnWindow(WindowId w) const
 {
-    return w == m_form.internalWinId() || (m_video && w == m_video->internalWinId()) ||
-           w == externalPlayerWindow();
+    return w == m_form.internalWinId() || (m_video && w == m_video->internalWinId()) || w == externalPlayerWindow();
 }
 
 WindowId KeyCapture::externalPlayerWindow() const

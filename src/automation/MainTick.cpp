@@ -57,11 +57,10 @@ void MainTick::tick()
         int arrive, skipLead, zk, in;
     };
     const int delta = st.TickDeltaMs;
-    const Tolerances tol = delta >= 6 && delta <= 149 ? Tolerances{150, 250, 200, 250}  // playing
+    const Tolerances tol = delta >= 6 && delta <= 149 ? Tolerances{150, 250, 200, 250} // playing
                            : delta >= 1 && delta <= 5 ? Tolerances{50, 100, 70, 70}
-                           : delta <= 0              ? Tolerances{25, 50, 40, 40}      // still or back
-                                                     : Tolerances{50, 100, f.TimerZk->interval(),
-                                                                  f.TimerInt->interval()}; // a jump
+                           : delta <= 0               ? Tolerances{25, 50, 40, 40} // still or back
+                                        : Tolerances{50, 100, f.TimerZk->interval(), f.TimerInt->interval()}; // a jump
     const int arrive = tol.arrive, skipLead = tol.skipLead, zk = tol.zk, in = tol.in;
     if (f.TimerZk->interval() != zk) f.TimerZk->setInterval(zk);
     if (f.TimerInt->interval() != in) f.TimerInt->setInterval(in);
@@ -75,9 +74,7 @@ void MainTick::tick()
     const bool playing = m_player.IsPlaying();
     if (!playing) return;
     if (m_bookmarks && m_bookmarks->CheckBoxOZ->isChecked()) followBookmark(positionText);
-    if ((f.CheckBox8->isChecked() || f.CheckBox7->isChecked()) &&
-        checkLoops(positionText, arrive, skipLead))
-        return;
+    if ((f.CheckBox8->isChecked() || f.CheckBox7->isChecked()) && checkLoops(positionText, arrive, skipLead)) return;
     checkEndOfFile(positionText, arrive);
 }
 
@@ -87,7 +84,8 @@ void MainTick::followBookmark(const QString &positionText)
     const int r = grid.row();
     const int n = grid.rowCount();
     const QString zero = QLatin1String(ZeroTimeText);
-    const QString start = grid.cell(BookmarkTable::Time, r).trimmed().isEmpty() ? zero : grid.cell(BookmarkTable::Time, r);
+    const QString start =
+        grid.cell(BookmarkTable::Time, r).trimmed().isEmpty() ? zero : grid.cell(BookmarkTable::Time, r);
     QString end = r < n - 1 ? grid.cell(BookmarkTable::Time, r + 1) : QString();
     if (end.isEmpty()) end = m_form.Label5->text();
 
@@ -126,9 +124,8 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
         st.BookmarkRepeatsLeft = 0;
     }
 
-    if (betweenBookmarks && st.BookmarkRepeatsLeft != -1 &&
-        MediaTimeWithin(positionText, segEnd, -arriveToleranceMs) && segStart != segEnd &&
-        !(segStart == a && segEnd == b) && !f.TimerZk->isActive()) {
+    if (betweenBookmarks && st.BookmarkRepeatsLeft != -1 && MediaTimeWithin(positionText, segEnd, -arriveToleranceMs) &&
+        segStart != segEnd && !(segStart == a && segEnd == b) && !f.TimerZk->isActive()) {
         if (st.BookmarkRepeatsLeft > 0) --st.BookmarkRepeatsLeft;
         if (f.UpDown6->position() > 0 && st.BookmarkRepeatsLeft < 1) {
             st.BookmarkRepeatsLeft = -1;

@@ -16,15 +16,67 @@ struct ScanCode {
 };
 constexpr ScanCode ScanTable[] = {
     // Keys whose code differs from what the ordinary layout table gives.
-    {19, 69}, {144, 69}, {44, 55}, {106, 55}, {91, 91}, {92, 92}, {96, 82}, {97, 79}, {98, 80},
-    {99, 81}, {100, 75}, {101, 76}, {102, 77}, {103, 71}, {104, 72}, {105, 73}, {107, 78},
-    {109, 74}, {110, 83}, {111, 53}, {160, 42}, {161, 54}, {162, 29}, {163, 29}, {164, 56},
+    {19, 69},
+    {144, 69},
+    {44, 55},
+    {106, 55},
+    {91, 91},
+    {92, 92},
+    {96, 82},
+    {97, 79},
+    {98, 80},
+    {99, 81},
+    {100, 75},
+    {101, 76},
+    {102, 77},
+    {103, 71},
+    {104, 72},
+    {105, 73},
+    {107, 78},
+    {109, 74},
+    {110, 83},
+    {111, 53},
+    {160, 42},
+    {161, 54},
+    {162, 29},
+    {163, 29},
+    {164, 56},
     {165, 56},
     // The ordinary layout.
-    {8, 14}, {9, 15}, {13, 28}, {16, 42}, {17, 29}, {18, 56}, {20, 58}, {27, 1}, {32, 57},
-    {33, 73}, {34, 81}, {35, 79}, {36, 71}, {37, 75}, {38, 72}, {39, 77}, {40, 80}, {45, 82},
-    {46, 83}, {93, 93}, {145, 70}, {186, 39}, {187, 13}, {188, 51}, {189, 12}, {190, 52},
-    {191, 53}, {192, 41}, {219, 26}, {220, 43}, {221, 27}, {222, 40}, {122, 87}, {123, 88},
+    {8, 14},
+    {9, 15},
+    {13, 28},
+    {16, 42},
+    {17, 29},
+    {18, 56},
+    {20, 58},
+    {27, 1},
+    {32, 57},
+    {33, 73},
+    {34, 81},
+    {35, 79},
+    {36, 71},
+    {37, 75},
+    {38, 72},
+    {39, 77},
+    {40, 80},
+    {45, 82},
+    {46, 83},
+    {93, 93},
+    {145, 70},
+    {186, 39},
+    {187, 13},
+    {188, 51},
+    {189, 12},
+    {190, 52},
+    {191, 53},
+    {192, 41},
+    {219, 26},
+    {220, 43},
+    {221, 27},
+    {222, 40},
+    {122, 87},
+    {123, 88},
 };
 // The letter rows of the layout, left to right, with the first row's scan code.
 constexpr struct {
@@ -56,17 +108,15 @@ TextInjection::TextInjection(MainState &state, Clock &clock, Desktop desktop)
 {
 }
 
-void TextInjection::sendKey(int vk, bool up)
-{
-    m_desktop.keys.sendKey({vk, KeyScanCode(vk), IsExtendedKey(vk), up});
-}
+void TextInjection::sendKey(int vk, bool up) { m_desktop.keys.sendKey({vk, KeyScanCode(vk), IsExtendedKey(vk), up}); }
 
 void TextInjection::SendKeyCombo(int delayMs, unsigned modifiers, int vk)
 {
     m_clock.waitMs(delayMs);
     // Whatever the user still holds is let go first, so that only the combination counts.
     for (int held : {VK::Alt, VK::Ctrl, VK::Shift, VK::LWin}) sendKey(held, true);
-    constexpr std::pair<unsigned, int> order[] = {{ModAlt, VK::Alt}, {ModCtrl, VK::Ctrl}, {ModShift, VK::Shift}, {ModWin, VK::LWin}};
+    constexpr std::pair<unsigned, int> order[] = {
+        {ModAlt, VK::Alt}, {ModCtrl, VK::Ctrl}, {ModShift, VK::Shift}, {ModWin, VK::LWin}};
     for (auto [bit, key] : order)
         if (modifiers & bit) sendKey(key, false);
     sendKey(vk, false);

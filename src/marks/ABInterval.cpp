@@ -89,7 +89,8 @@ void ABInterval::CheckBox7Click()
     TForm1 &f = m_form;
     const bool on = f.CheckBox7->isChecked();
     f.CheckBox15->setEnabled(on);
-    f.GroupBox4->setStyleSheet(on ? QStringLiteral("QGroupBox#GroupBox4::title { color: rgb(0, 0, 255); }") : QString());
+    f.GroupBox4->setStyleSheet(on ? QStringLiteral("QGroupBox#GroupBox4::title { color: rgb(0, 0, 255); }")
+                                  : QString());
     if (on) f.state.ABRepeatsLeft = f.UpDown7->position();
     redrawMarks();
     if (f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
@@ -220,8 +221,10 @@ void ABInterval::redrawMarks()
     const TrackBar *bar = f.TrackBar1;
     // The marks stand over the bar's pixel columns, which start where the mark strip starts.
     const int x0 = bar->x() + 7;
-    const int xa = x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(a()), bar->minimum(), bar->maximum(), bar->width());
-    const int xb = x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(b()), bar->minimum(), bar->maximum(), bar->width());
+    const int xa =
+        x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(a()), bar->minimum(), bar->maximum(), bar->width());
+    const int xb =
+        x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(b()), bar->minimum(), bar->maximum(), bar->width());
     const QColor colour = f.CheckBox7->isChecked() ? QColor(0, 0, 255) : QColor(128, 128, 128);
     for (QLabel *l : {f.LabelA, f.LabelB}) {
         QPalette p = l->palette();

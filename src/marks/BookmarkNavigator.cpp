@@ -33,10 +33,9 @@ QString SoundPath() { return WorkFolder() + QStringLiteral("/Zakl.wav"); }
 
 } // namespace
 
-BookmarkNavigator::BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFacade &player,
-                                     ScrollLock &scrollLock, SoundPlayer &sound, MainOperations &ops)
-    : m_form(form), m_bookmarks(bookmarks), m_player(player), m_scrollLock(scrollLock), m_sound(sound),
-      m_ops(ops)
+BookmarkNavigator::BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFacade &player, ScrollLock &scrollLock,
+                                     SoundPlayer &sound, MainOperations &ops)
+    : m_form(form), m_bookmarks(bookmarks), m_player(player), m_scrollLock(scrollLock), m_sound(sound), m_ops(ops)
 {
     m_form.state.BookmarkSoundAvailable = QFileInfo(SoundPath()).isFile();
     const auto wire = [](QAbstractButton *hidden, QAbstractButton *visible, auto handler) {
@@ -50,10 +49,7 @@ BookmarkNavigator::BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFaca
 
 BookmarkTable &BookmarkNavigator::table() { return m_bookmarks.StringGrid1; }
 
-QString BookmarkNavigator::positionText() const
-{
-    return m_form.Label1->text() + u'.' + m_form.Label11->text();
-}
+QString BookmarkNavigator::positionText() const { return m_form.Label1->text() + u'.' + m_form.Label11->text(); }
 
 int BookmarkNavigator::TimelineColumn(int ms, int minimum, int maximum, int width)
 {
@@ -228,7 +224,8 @@ void BookmarkNavigator::CheckBox8Click()
     QString end = f.Label5->text();
     int k = 1;
     const int n = grid.rowCount() - 1;
-    while (k <= n && !(grid.cell(BookmarkTable::Time, k).trimmed().size() > 0 && grid.cell(BookmarkTable::Time, k) > p)) ++k;
+    while (k <= n && !(grid.cell(BookmarkTable::Time, k).trimmed().size() > 0 && grid.cell(BookmarkTable::Time, k) > p))
+        ++k;
     if (k <= n) {
         end = grid.cell(BookmarkTable::Time, k);
         if (k > 1) start = grid.cell(BookmarkTable::Time, k - 1);

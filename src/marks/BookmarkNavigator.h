@@ -15,13 +15,13 @@ struct MainOperations;
 // bar, and the bounds of the between-bookmarks segment that the main tick loops.
 class BookmarkNavigator {
 public:
-    BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFacade &player, ScrollLock &scrollLock,
-                      SoundPlayer &sound, MainOperations &ops);
+    BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFacade &player, ScrollLock &scrollLock, SoundPlayer &sound,
+                      MainOperations &ops);
 
-    void BitBtn1Click();                        // add at the current position
+    void BitBtn1Click();                         // add at the current position
     void BitBtn3Click(bool bookmarkOrA = false); // back; the ESC stop uses the bookmark-or-A variant
-    void BitBtn4Click();                        // forward
-    void CheckBox8Click();                      // the segment around the current position
+    void BitBtn4Click();                         // forward
+    void CheckBox8Click();                       // the segment around the current position
     void PlaceBookmarkMark(int row);
     void ImageZkMouseDown(int slot, Qt::MouseButton button);
     void N20Click();

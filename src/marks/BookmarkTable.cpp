@@ -5,7 +5,7 @@
 BookmarkTable::BookmarkTable() : m_rows(2)
 {
     m_rows[0].cells = {QStringLiteral("№ п/п"), QStringLiteral("Имя"), QStringLiteral("Время"),
-                 QStringLiteral("Комментарий (начинающийся с # будет пропускаться для «Меж закл.»)")};
+                       QStringLiteral("Комментарий (начинающийся с # будет пропускаться для «Меж закл.»)")};
 }
 
 QString BookmarkTable::cell(int column, int row) const

@@ -16,7 +16,7 @@ public:
     // The bookmark table (shown by the window's grid).
     BookmarkTable StringGrid1;
     QCheckBox *CheckBoxOZ;
-    QLineEdit *EditNZ; // the number the next bookmark's name receives
+    QLineEdit *EditNZ;            // the number the next bookmark's name receives
     QTableWidget *StringGridView; // shows StringGrid1
 
 private:

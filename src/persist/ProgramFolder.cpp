@@ -14,8 +14,7 @@ QString ProgramFolder()
     if (!home.isEmpty()) return QDir::cleanPath(QDir(home).absolutePath());
     const QString exeDir = QCoreApplication::applicationDirPath();
     if (QFileInfo(exeDir).isWritable()) return exeDir;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/stenova");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/stenova");
 }
 
 QString WorkFolder() { return ProgramFolder() + QStringLiteral("/AvtoSave"); }

@@ -4,15 +4,13 @@
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
-ApplicationEvents::ApplicationEvents(QWidget *mainWindow)
-    : QObject(mainWindow), m_mainWindow(mainWindow)
+ApplicationEvents::ApplicationEvents(QWidget *mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow)
 {
     m_mainWindow->installEventFilter(this);
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState s) {
-                if (s == Qt::ApplicationActive) emit activated();
-                else if (s == Qt::ApplicationInactive) emit deactivated();
-            });
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive) emit activated();
+        else if (s == Qt::ApplicationInactive) emit deactivated();
+    });
 }
 
 bool ApplicationEvents::isMinimized() const { return m_mainWindow->isMinimized(); }

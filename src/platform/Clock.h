@@ -29,7 +29,9 @@ public:
 
 protected:
     Timer(QString name, int intervalMs, bool singleShot)
-        : m_name(std::move(name)), m_interval(intervalMs), m_singleShot(singleShot) {}
+        : m_name(std::move(name)), m_interval(intervalMs), m_singleShot(singleShot)
+    {
+    }
     void fire();
 
 private:
@@ -43,8 +45,7 @@ private:
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs,
-                                               bool singleShot) = 0;
+    virtual std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs, bool singleShot) = 0;
     virtual std::int64_t nowMs() const = 0;
     virtual void sleepMs(int ms) = 0;
     virtual void processEvents() = 0;
@@ -52,8 +53,8 @@ public:
     virtual void waitMs(int ms) = 0;
 
     // A timer created with the given running state at creation.
-    std::unique_ptr<Timer> timer(const QString &name, int intervalMs, bool singleShot,
-                                 bool running) {
+    std::unique_ptr<Timer> timer(const QString &name, int intervalMs, bool singleShot, bool running)
+    {
         auto t = createTimer(name, intervalMs, singleShot);
         if (running) t->start();
         return t;

@@ -47,12 +47,12 @@ public:
 class WindowServices {
 public:
     virtual ~WindowServices() = default;
-    virtual WindowId foreground() = 0;           // the active top-level window
-    virtual void setForeground(WindowId w) = 0;  // activates and raises it
+    virtual WindowId foreground() = 0;          // the active top-level window
+    virtual void setForeground(WindowId w) = 0; // activates and raises it
     virtual bool isMinimized(WindowId w) = 0;
-    virtual void restore(WindowId w) = 0;        // shown again, no longer minimised
+    virtual void restore(WindowId w) = 0; // shown again, no longer minimised
     virtual void setTopmost(WindowId w, bool on) = 0;
-    virtual WindowId focusWindow() = 0;          // the window with the keyboard focus
+    virtual WindowId focusWindow() = 0; // the window with the keyboard focus
     virtual void setFocus(WindowId w) = 0;
     virtual WindowId windowOfProcess(long long pid) = 0; // its top-level window, or 0
 };

@@ -20,8 +20,8 @@ struct Platform {
     MciPlayer &mci;
     WmpPlayer &wmp;
     SoundPlayer &sound;
-    Desktop desktop;             // keys, hot keys, other programs' windows, the clipboard
-    VolumeControl &mixer;        // the program's own sound
-    VolumeControl &masterVolume; // the system's default output
+    Desktop desktop;                    // keys, hot keys, other programs' windows, the clipboard
+    VolumeControl &mixer;               // the program's own sound
+    VolumeControl &masterVolume;        // the system's default output
     MpvInstance *videoSource = nullptr; // the video player's picture, where GL draws it
 };

@@ -18,17 +18,16 @@ struct PulseVolume::SinkVolume {
 };
 
 PulseVolume::PulseVolume(int retryIntervalMs, int replyTimeoutMs)
-    : m_retryInterval(retryIntervalMs), m_replyTimeout(replyTimeoutMs) {}
-
-PulseVolume::~PulseVolume() {
-    disconnect();
+    : m_retryInterval(retryIntervalMs), m_replyTimeout(replyTimeoutMs)
+{
 }
 
-bool PulseVolume::connected() const {
-    return m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY;
-}
+PulseVolume::~PulseVolume() { disconnect(); }
 
-void PulseVolume::disconnect() {
+bool PulseVolume::connected() const { return m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY; }
+
+void PulseVolume::disconnect()
+{
     if (m_context) {
         pa_context_disconnect(m_context);
         pa_context_unref(m_context);
@@ -40,7 +39,8 @@ void PulseVolume::disconnect() {
     }
 }
 
-bool PulseVolume::ensureConnected() {
+bool PulseVolume::ensureConnected()
+{
     if (m_context) {
         // Take in what arrived since the last call: a server that went away shows here.
         pa_mainloop_iterate(m_loop, 0, nullptr);
@@ -63,21 +63,22 @@ bool PulseVolume::ensureConnected() {
     return true;
 }
 
-bool PulseVolume::waitFor(const std::function<bool()> &done) {
+bool PulseVolume::waitFor(const std::function<bool()> &done)
+{
     const auto deadline = steady_clock::now() + m_replyTimeout;
     while (!done()) {
         if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context))) return false;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::microseconds>(deadline - steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - steady_clock::now());
         if (left.count() <= 0) return false;
-        if (pa_mainloop_prepare(m_loop, static_cast<int>(left.count())) < 0 ||
-            pa_mainloop_poll(m_loop) < 0 || pa_mainloop_dispatch(m_loop) < 0)
+        if (pa_mainloop_prepare(m_loop, static_cast<int>(left.count())) < 0 || pa_mainloop_poll(m_loop) < 0 ||
+            pa_mainloop_dispatch(m_loop) < 0)
             return false;
     }
     return true;
 }
 
-bool PulseVolume::finish(pa_operation *op, const bool &done) {
+bool PulseVolume::finish(pa_operation *op, const bool &done)
+{
     if (!op) return false;
     const bool ok = waitFor([&done] { return done; });
     if (!ok) pa_operation_cancel(op); // its callback must not run with our reply gone
@@ -88,7 +89,8 @@ bool PulseVolume::finish(pa_operation *op, const bool &done) {
     return ok;
 }
 
-bool PulseVolume::readDefaultSink(SinkVolume &sink) {
+bool PulseVolume::readDefaultSink(SinkVolume &sink)
+{
     if (!ensureConnected()) return false;
     const auto onSink = [](pa_context *, const pa_sink_info *info, int eol, void *data) {
         auto *s = static_cast<SinkVolume *>(data);
@@ -100,12 +102,12 @@ bool PulseVolume::readDefaultSink(SinkVolume &sink) {
             s->volume = info->volume;
         }
     };
-    return finish(pa_context_get_sink_info_by_name(m_context, "@DEFAULT_SINK@", onSink, &sink),
-                  sink.done) &&
+    return finish(pa_context_get_sink_info_by_name(m_context, "@DEFAULT_SINK@", onSink, &sink), sink.done) &&
            sink.found;
 }
 
-int PulseVolume::level() {
+int PulseVolume::level()
+{
     SinkVolume sink;
     if (!readDefaultSink(sink)) return -1;
     const double percent = 100.0 * pa_cvolume_avg(&sink.volume) / PA_VOLUME_NORM;
@@ -113,13 +115,13 @@ int PulseVolume::level() {
     return std::clamp(static_cast<int>(std::lround(percent)), 0, 100);
 }
 
-bool PulseVolume::setLevel(int level) {
+bool PulseVolume::setLevel(int level)
+{
     if (level < 0 || level > 100) return false; // never amplify past the normal volume
     SinkVolume sink;
     if (!readDefaultSink(sink)) return false;
     pa_cvolume volume;
-    pa_cvolume_set(&volume, sink.volume.channels,
-                   static_cast<pa_volume_t>(PA_VOLUME_NORM * level / 100));
+    pa_cvolume_set(&volume, sink.volume.channels, static_cast<pa_volume_t>(PA_VOLUME_NORM * level / 100));
 
     struct Reply {
         bool done = false;
@@ -130,8 +132,6 @@ bool PulseVolume::setLevel(int level) {
         r->done = true;
         r->success = success != 0;
     };
-    return finish(
-               pa_context_set_sink_volume_by_index(m_context, sink.index, &volume, onDone, &reply),
-               reply.done) &&
+    return finish(pa_context_set_sink_volume_by_index(m_context, sink.index, &volume, onDone, &reply), reply.done) &&
            reply.success;
 }

@@ -14,7 +14,7 @@ struct pa_operation;
 // Every wait is bounded, so a missing or stuck sound server costs a failed call, never a hang;
 // a lost connection is made again on a later call, at most once per retry interval.
 class PulseVolume : public VolumeControl {
-  public:
+public:
     explicit PulseVolume(int retryIntervalMs = 2000, int replyTimeoutMs = 300);
     ~PulseVolume() override;
     PulseVolume(const PulseVolume &) = delete;
@@ -25,7 +25,7 @@ class PulseVolume : public VolumeControl {
 
     bool connected() const;
 
-  private:
+private:
     struct SinkVolume;
     bool ensureConnected();
     void disconnect();

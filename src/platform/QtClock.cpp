@@ -9,8 +9,7 @@ namespace {
 
 class QtTimer final : public Timer {
 public:
-    QtTimer(const QString &name, int intervalMs, bool singleShot)
-        : Timer(name, intervalMs, singleShot)
+    QtTimer(const QString &name, int intervalMs, bool singleShot) : Timer(name, intervalMs, singleShot)
     {
         m_timer.setSingleShot(singleShot);
         // Coarse timers may fire 5 % early or late; the short ones drive playback loops.

@@ -8,8 +8,7 @@
 class QtClock : public Clock {
 public:
     QtClock() { m_elapsed.start(); }
-    std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs,
-                                       bool singleShot) override;
+    std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs, bool singleShot) override;
     std::int64_t nowMs() const override { return m_elapsed.elapsed(); }
     void sleepMs(int ms) override;
     void processEvents() override;

@@ -34,10 +34,7 @@ public:
 // Test double: remembers every message.
 class RecordedMessages : public UserMessages {
 public:
-    void error(const QString &caption, const QString &text) override
-    {
-        errors << caption + u'|' + text;
-    }
+    void error(const QString &caption, const QString &text) override { errors << caption + u'|' + text; }
     // Answers the file dialogs from the front of filesToOpen (empty: cancelled).
     QString openFile(FileDialogSpec &spec, const QString &initialPath) override
     {

@@ -40,8 +40,7 @@ VirtualClock::~VirtualClock()
     for (auto *t : m_timers) t->m_clock = nullptr;
 }
 
-std::unique_ptr<Timer> VirtualClock::createTimer(const QString &name, int intervalMs,
-                                                 bool singleShot)
+std::unique_ptr<Timer> VirtualClock::createTimer(const QString &name, int intervalMs, bool singleShot)
 {
     return std::make_unique<VirtualTimer>(*this, name, intervalMs, singleShot);
 }

@@ -9,8 +9,7 @@
 class VirtualClock : public Clock {
 public:
     ~VirtualClock() override;
-    std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs,
-                                       bool singleShot) override;
+    std::unique_ptr<Timer> createTimer(const QString &name, int intervalMs, bool singleShot) override;
     std::int64_t nowMs() const override { return m_now; }
     // A sleep lets time pass without running timers, as a blocking sleep does.
     void sleepMs(int ms) override { m_now += ms; }

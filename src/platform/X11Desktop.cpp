@@ -28,18 +28,18 @@ struct KeyName {
 // The side-specific modifier keys come before the generic ones: an observed Shift_L is 160,
 // a synthesized 16 is Shift_L.
 constexpr KeyName KeyTable[] = {
-    {8, XK_BackSpace},    {9, XK_Tab},          {13, XK_Return},     {160, XK_Shift_L},
-    {161, XK_Shift_R},    {162, XK_Control_L},  {163, XK_Control_R}, {164, XK_Alt_L},
-    {165, XK_Alt_R},      {16, XK_Shift_L},     {17, XK_Control_L},  {18, XK_Alt_L},
-    {19, XK_Pause},       {20, XK_Caps_Lock},   {27, XK_Escape},     {32, XK_space},
-    {33, XK_Prior},       {34, XK_Next},        {35, XK_End},        {36, XK_Home},
-    {37, XK_Left},        {38, XK_Up},          {39, XK_Right},      {40, XK_Down},
-    {44, XK_Print},       {45, XK_Insert},      {46, XK_Delete},     {91, XK_Super_L},
-    {92, XK_Super_R},     {93, XK_Menu},        {106, XK_KP_Multiply}, {107, XK_KP_Add},
-    {109, XK_KP_Subtract}, {110, XK_KP_Decimal}, {111, XK_KP_Divide}, {144, XK_Num_Lock},
-    {145, XK_Scroll_Lock}, {186, XK_semicolon}, {187, XK_equal},     {188, XK_comma},
-    {189, XK_minus},      {190, XK_period},     {191, XK_slash},     {192, XK_grave},
-    {219, XK_bracketleft}, {220, XK_backslash}, {221, XK_bracketright}, {222, XK_apostrophe},
+    {8, XK_BackSpace},     {9, XK_Tab},          {13, XK_Return},        {160, XK_Shift_L},
+    {161, XK_Shift_R},     {162, XK_Control_L},  {163, XK_Control_R},    {164, XK_Alt_L},
+    {165, XK_Alt_R},       {16, XK_Shift_L},     {17, XK_Control_L},     {18, XK_Alt_L},
+    {19, XK_Pause},        {20, XK_Caps_Lock},   {27, XK_Escape},        {32, XK_space},
+    {33, XK_Prior},        {34, XK_Next},        {35, XK_End},           {36, XK_Home},
+    {37, XK_Left},         {38, XK_Up},          {39, XK_Right},         {40, XK_Down},
+    {44, XK_Print},        {45, XK_Insert},      {46, XK_Delete},        {91, XK_Super_L},
+    {92, XK_Super_R},      {93, XK_Menu},        {106, XK_KP_Multiply},  {107, XK_KP_Add},
+    {109, XK_KP_Subtract}, {110, XK_KP_Decimal}, {111, XK_KP_Divide},    {144, XK_Num_Lock},
+    {145, XK_Scroll_Lock}, {186, XK_semicolon},  {187, XK_equal},        {188, XK_comma},
+    {189, XK_minus},       {190, XK_period},     {191, XK_slash},        {192, XK_grave},
+    {219, XK_bracketleft}, {220, XK_backslash},  {221, XK_bracketright}, {222, XK_apostrophe},
 };
 
 // Xlib's default error handler ends the process; a window that has gone away or a grab that
@@ -91,8 +91,8 @@ unsigned long CardinalProperty(Display *d, Window w, const char *name, Atom type
     unsigned long count, after;
     unsigned char *data = nullptr;
     unsigned long value = 0;
-    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1, False, type, &actualType, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1, False, type, &actualType, &format, &count, &after,
+                           &data) == Success &&
         data && count == 1 && format == 32)
         value = *reinterpret_cast<unsigned long *>(data);
     if (data) XFree(data);
@@ -105,8 +105,8 @@ bool HasProperty(Display *d, Window w, const char *name)
     int format;
     unsigned long count, after;
     unsigned char *data = nullptr;
-    const bool has = XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 0, False, AnyPropertyType,
-                                        &actualType, &format, &count, &after, &data) == Success &&
+    const bool has = XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 0, False, AnyPropertyType, &actualType,
+                                        &format, &count, &after, &data) == Success &&
                      actualType != None;
     if (data) XFree(data);
     return has;
@@ -160,8 +160,7 @@ X11Desktop::X11Desktop()
     if (XModifierKeymap *map = XGetModifierMapping(m_display)) {
         for (int m = 0; m < 8; ++m)
             for (int i = 0; i < map->max_keypermod; ++i)
-                if (numLock && map->modifiermap[m * map->max_keypermod + i] == numLock)
-                    m_numLockMask = 1u << m;
+                if (numLock && map->modifiermap[m * map->max_keypermod + i] == numLock) m_numLockMask = 1u << m;
         XFreeModifiermap(map);
     }
     XFlush(m_events);
@@ -235,10 +234,8 @@ bool X11Desktop::grabAll(const Grab &g, bool grab)
     lastErrorCode = 0;
     for (unsigned lock : locks) {
         if (grab)
-            XGrabKey(m_events, static_cast<int>(g.keycode), g.mask | lock, root, False, GrabModeAsync,
-                     GrabModeAsync);
-        else
-            XUngrabKey(m_events, static_cast<int>(g.keycode), g.mask | lock, root);
+            XGrabKey(m_events, static_cast<int>(g.keycode), g.mask | lock, root, False, GrabModeAsync, GrabModeAsync);
+        else XUngrabKey(m_events, static_cast<int>(g.keycode), g.mask | lock, root);
     }
     XSync(m_events, False);
     // The reply may have brought events along: read them on the next turn of the loop.
@@ -310,8 +307,7 @@ void X11Desktop::clientMessage(WindowId w, const char *type, long l0, long l1, l
     e.xclient.data.l[0] = l0;
     e.xclient.data.l[1] = l1;
     e.xclient.data.l[2] = l2;
-    XSendEvent(m_display, DefaultRootWindow(m_display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XSendEvent(m_display, DefaultRootWindow(m_display), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     XFlush(m_display);
 }
 
@@ -326,8 +322,7 @@ bool X11Desktop::isMinimized(WindowId w)
 {
     const WindowId client = clientOf(w);
     if (!client) return false;
-    return CardinalProperty(m_display, client, "WM_STATE", XInternAtom(m_display, "WM_STATE", False)) ==
-           IconicState;
+    return CardinalProperty(m_display, client, "WM_STATE", XInternAtom(m_display, "WM_STATE", False)) == IconicState;
 }
 
 void X11Desktop::restore(WindowId w)

@@ -13,8 +13,7 @@ X11ScrollLock::X11ScrollLock(_XDisplay *display) : m_display(display)
     m_indicator = XInternAtom(m_display, "Scroll Lock", False);
     Bool state = False;
     int index = -1;
-    m_available = XkbGetNamedIndicator(m_display, m_indicator, &index, &state, nullptr, nullptr) &&
-                  index >= 0;
+    m_available = XkbGetNamedIndicator(m_display, m_indicator, &index, &state, nullptr, nullptr) && index >= 0;
 }
 
 bool X11ScrollLock::isOn() const

@@ -23,8 +23,7 @@ public:
 };
 
 // Play states of the embedded video player.
-enum WmpPlayState { wmppsUndefined = 0, wmppsStopped = 1, wmppsPaused = 2, wmppsPlaying = 3,
-                    wmppsTransitioning = 9 };
+enum WmpPlayState { wmppsUndefined = 0, wmppsStopped = 1, wmppsPaused = 2, wmppsPlaying = 3, wmppsTransitioning = 9 };
 
 // The embedded player of the video window. Positions and durations are seconds.
 class WmpPlayer {

@@ -104,10 +104,7 @@ TMPModes LibmpvMci::Mode()
     return m_mode;
 }
 
-int LibmpvMci::Position()
-{
-    return m_loader.loaded() ? EngineSecondsToMs(mpv().position()) : 0;
-}
+int LibmpvMci::Position() { return m_loader.loaded() ? EngineSecondsToMs(mpv().position()) : 0; }
 
 void LibmpvMci::SetPosition(int ms)
 {
@@ -116,10 +113,7 @@ void LibmpvMci::SetPosition(int ms)
     mpv().seekExact(ms / 1000.0);
 }
 
-int LibmpvMci::Length()
-{
-    return m_loader.loaded() ? EngineLengthToMs(mpv().getDouble(MpvName::Duration)) : 0;
-}
+int LibmpvMci::Length() { return m_loader.loaded() ? EngineLengthToMs(mpv().getDouble(MpvName::Duration)) : 0; }
 
 void LibmpvMci::Play()
 {

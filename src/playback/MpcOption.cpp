@@ -32,8 +32,9 @@ void MpcOption::CheckPlayerPath()
     mpc.PlayerPath = m_messages.openFile(m_form.OpenDialogMPC, mpc.PlayerPath);
     if (!IsPlayerPath(mpc.PlayerPath)) {
         m_form.NMPC->setChecked(false);
-        m_messages.error(title, QStringLiteral("Снова не найден файл проигрывателя (mpv) по пути:\r\n") + mpc.PlayerPath +
-                                    QStringLiteral("\r\nПараметр «Все файлы открывать в MPC-HC проигрывателе» будет отключен!"));
+        m_messages.error(
+            title, QStringLiteral("Снова не найден файл проигрывателя (mpv) по пути:\r\n") + mpc.PlayerPath +
+                       QStringLiteral("\r\nПараметр «Все файлы открывать в MPC-HC проигрывателе» будет отключен!"));
     }
     m_form.EditNMPC->setText(mpc.PlayerPath);
 }

@@ -39,8 +39,8 @@ bool Mpris::registerOnSessionBus()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
-    m_registered = bus.registerObject(QLatin1String(ObjectPath), this) &&
-                   bus.registerService(QLatin1String(ServiceName));
+    m_registered =
+        bus.registerObject(QLatin1String(ObjectPath), this) && bus.registerService(QLatin1String(ServiceName));
     return m_registered;
 }
 
@@ -85,9 +85,9 @@ void Mpris::seekTo(qlonglong us)
 
 void Mpris::propertiesChanged(const QString &interface, const QVariantMap &changed)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(ObjectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QLatin1String(ObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << interface << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }
@@ -107,7 +107,7 @@ void Mpris::publishChanges()
 
 QStringList MprisRootAdaptor::mimeTypes() const
 {
-    return {QStringLiteral("audio/x-wav"), QStringLiteral("audio/mpeg"), QStringLiteral("video/mp4"),
+    return {QStringLiteral("audio/x-wav"),      QStringLiteral("audio/mpeg"),      QStringLiteral("video/mp4"),
             QStringLiteral("video/x-matroska"), QStringLiteral("video/x-msvideo"), QStringLiteral("video/x-ms-wmv")};
 }
 

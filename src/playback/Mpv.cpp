@@ -48,8 +48,7 @@ MpvInstance::~MpvInstance()
 void MpvInstance::wakeup(void *self)
 {
     // Called on one of mpv's threads: only queue the drain on the UI thread.
-    QMetaObject::invokeMethod(static_cast<MpvInstance *>(self), &MpvInstance::drainEvents,
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(static_cast<MpvInstance *>(self), &MpvInstance::drainEvents, Qt::QueuedConnection);
 }
 
 void MpvInstance::drainEvents()
@@ -142,8 +141,7 @@ int MpvInstance::setFlag(const char *name, bool value)
 
 int MpvInstance::setDouble(const char *name, double value)
 {
-    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_DOUBLE, &value)
-                    : MPV_ERROR_UNINITIALIZED;
+    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_DOUBLE, &value) : MPV_ERROR_UNINITIALIZED;
 }
 
 QString MpvInstance::errorText(int code) { return QString::fromUtf8(mpv_error_string(code)); }

@@ -17,7 +17,7 @@
 namespace {
 
 // Observed properties; the ids only matter to mpv (for unobserving).
-const char *const ObservedProperties[] = {MpvIpc::Pause, MpvIpc::Duration, MpvIpc::Metadata,
+const char *const ObservedProperties[] = {MpvIpc::Pause,      MpvIpc::Duration,   MpvIpc::Metadata,
                                           MpvIpc::MediaTitle, MpvIpc::IdleActive, MpvIpc::Speed};
 
 bool succeeded(const QJsonObject &reply)
@@ -40,8 +40,7 @@ QString metadataValue(const QJsonObject &metadata, std::initializer_list<const c
     // Tag names differ in case between containers (ID3 "TITLE", Matroska "title"...).
     for (const char *key : keys)
         for (auto it = metadata.begin(); it != metadata.end(); ++it)
-            if (it.key().compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
-                return it.value().toString();
+            if (it.key().compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return it.value().toString();
     return {};
 }
 
@@ -63,25 +62,15 @@ MpvIpcBridge::MpvIpcBridge(Clock &clock, QStringList extraArgs, QObject *parent)
     m_monotonic.start();
 }
 
-MpvIpcBridge::~MpvIpcBridge()
-{
-    endPlayer(false);
-}
+MpvIpcBridge::~MpvIpcBridge() { endPlayer(false); }
 
 std::int64_t MpvIpcBridge::processId() const { return playerRunning() ? m_pid : 0; }
 
-bool MpvIpcBridge::playerRunning() const
-{
-    return m_process && m_process->state() != QProcess::NotRunning;
-}
+bool MpvIpcBridge::playerRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
 
-bool MpvIpcBridge::socketConnected() const
-{
-    return m_socket && m_socket->state() == QLocalSocket::ConnectedState;
-}
+bool MpvIpcBridge::socketConnected() const { return m_socket && m_socket->state() == QLocalSocket::ConnectedState; }
 
-bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
-                               const QString &socketPath)
+bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath, const QString &socketPath)
 {
     endPlayer(true);
     resetConnectionState();
@@ -93,12 +82,11 @@ bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
     auto *process = new QProcess(this);
     process->setProgram(program);
     // After "--" the media path is a file name even when it begins like an option.
-    process->setArguments(QStringList{QString::fromLatin1(MpvIpc::OptIdle),
-                                      QString::fromLatin1(MpvIpc::OptPause),
+    process->setArguments(QStringList{QString::fromLatin1(MpvIpc::OptIdle), QString::fromLatin1(MpvIpc::OptPause),
                                       QString::fromLatin1(MpvIpc::OptKeepOpen),
                                       QString::fromLatin1(MpvIpc::OptForceWindow),
-                                      QLatin1String(MpvIpc::OptIpcServer) + socketPath}
-                          + m_extraArgs + QStringList{QStringLiteral("--"), mediaPath});
+                                      QLatin1String(MpvIpc::OptIpcServer) + socketPath} +
+                          m_extraArgs + QStringList{QStringLiteral("--"), mediaPath});
     // mpv's terminal output is not read; an unread pipe would fill up and block the player.
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
@@ -265,8 +253,7 @@ std::int64_t MpvIpcBridge::command(const QJsonArray &args, ReplyHandler handler)
 {
     if (!m_connected || !socketConnected()) return -1;
     const std::int64_t id = m_nextRequestId++;
-    QJsonObject message{{QStringLiteral("command"), args},
-                        {QStringLiteral("request_id"), static_cast<qint64>(id)}};
+    QJsonObject message{{QStringLiteral("command"), args}, {QStringLiteral("request_id"), static_cast<qint64>(id)}};
     if (handler) m_replyHandlers.insert(id, std::move(handler));
     write(message);
     return id;
@@ -301,8 +288,7 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
         processIncoming();
         if (done()) return true;
         const QPointer<QLocalSocket> socket = m_socket;
-        if (!socket || socket->state() != QLocalSocket::ConnectedState || !m_connected)
-            return false;
+        if (!socket || socket->state() != QLocalSocket::ConnectedState || !m_connected) return false;
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0) return false;
         // Blocks on the socket only; readyRead and disconnected are emitted from inside.
@@ -313,8 +299,7 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
 void MpvIpcBridge::processIncoming()
 {
     // Read only what is there: after mpv closed the connection, reading more would complain.
-    if (m_socket && m_socket->bytesAvailable() > 0)
-        m_buffer += m_socket->read(m_socket->bytesAvailable());
+    if (m_socket && m_socket->bytesAvailable() > 0) m_buffer += m_socket->read(m_socket->bytesAvailable());
     // Each line is taken off the buffer before it is handled: a handler may send a command,
     // whose wait handles the lines after it.
     qsizetype newline;
@@ -344,8 +329,7 @@ void MpvIpcBridge::handleEvent(const QJsonObject &event)
 {
     const QString name = event.value(QStringLiteral("event")).toString();
     if (name == QLatin1String(MpvIpc::EvPropertyChange)) {
-        handlePropertyChange(event.value(QStringLiteral("name")).toString(),
-                             event.value(QStringLiteral("data")));
+        handlePropertyChange(event.value(QStringLiteral("name")).toString(), event.value(QStringLiteral("data")));
     } else if (name == QLatin1String(MpvIpc::EvStartFile)) {
         ++m_fileGeneration;
         m_heldPosition.reset();
@@ -413,8 +397,7 @@ void MpvIpcBridge::beginLoaded()
     const auto get = [this](const char *property, std::function<void(const QJsonValue &)> use) {
         command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(property)},
                 [this, generation = m_fileGeneration, use](const QJsonObject &reply) {
-                    if (generation == m_fileGeneration && succeeded(reply))
-                        use(reply.value(QStringLiteral("data")));
+                    if (generation == m_fileGeneration && succeeded(reply)) use(reply.value(QStringLiteral("data")));
                 });
     };
     get(MpvIpc::Path, [this](const QJsonValue &v) { m_path = v.toString(); });
@@ -438,18 +421,16 @@ void MpvIpcBridge::setLoadState(int state)
 
 void MpvIpcBridge::reportPlayMode()
 {
-    report(Mpc::RepPlayMode, m_stopped ? QStringLiteral("2") : m_paused ? QStringLiteral("1")
-                                                                        : QStringLiteral("0"));
+    report(Mpc::RepPlayMode, m_stopped ? QStringLiteral("2") : m_paused ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void MpvIpcBridge::reportNowPlaying()
 {
     const double duration = m_duration.isDouble() ? m_duration.toDouble() : 0.0;
     const QString text =
-        QStringList{nowPlayingField(m_title),
-                    nowPlayingField(metadataValue(m_metadata, {"artist", "author"})),
-                    nowPlayingField(metadataValue(m_metadata, {"comment", "description"})),
-                    nowPlayingField(m_path), secondsText(duration)}
+        QStringList{nowPlayingField(m_title), nowPlayingField(metadataValue(m_metadata, {"artist", "author"})),
+                    nowPlayingField(metadataValue(m_metadata, {"comment", "description"})), nowPlayingField(m_path),
+                    secondsText(duration)}
             .join(u'|');
     if (text == m_lastNowPlaying) return;
     m_lastNowPlaying = text;
@@ -463,12 +444,12 @@ bool MpvIpcBridge::seekSync(double seconds)
     // restarts; so the wait goes on until the restart that follows the answer.
     bool replied = false;
     m_seekSettled = false;
-    const std::int64_t id = command(
-        QJsonArray{QLatin1String(MpvIpc::Seek), seconds, QLatin1String(MpvIpc::SeekAbsoluteExact)},
-        [this, &replied](const QJsonObject &reply) {
-            replied = true;
-            m_waitingForSeek = succeeded(reply);
-        });
+    const std::int64_t id =
+        command(QJsonArray{QLatin1String(MpvIpc::Seek), seconds, QLatin1String(MpvIpc::SeekAbsoluteExact)},
+                [this, &replied](const QJsonObject &reply) {
+                    replied = true;
+                    m_waitingForSeek = succeeded(reply);
+                });
     if (id < 0) return false;
     if (!waitUntil([&] { return replied; }, ReplyTimeoutMs)) {
         m_replyHandlers.remove(id);
@@ -510,8 +491,8 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
 {
     if (!m_connected || !socketConnected()) return;
     const auto setPause = [this](bool pause) {
-        const QJsonObject reply = commandSync(
-            QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
+        const QJsonObject reply =
+            commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
         // Known at once; mpv's change report may come only after the next command.
         if (succeeded(reply)) {
             m_paused = pause;
@@ -522,10 +503,9 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
     case Mpc::CmdPlay: {
         m_stopped = false;
         // At the end of a kept-open file, unpausing alone would pause again at once.
-        const QJsonObject eof = commandSync(
-            QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::EofReached)});
-        if (eof.value(QStringLiteral("data")).toBool() && seekSync(0))
-            reportPosition(Mpc::RepNotifySeek);
+        const QJsonObject eof =
+            commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::EofReached)});
+        if (eof.value(QStringLiteral("data")).toBool() && seekSync(0)) reportPosition(Mpc::RepNotifySeek);
         setPause(false);
         break;
     }
@@ -550,14 +530,11 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
         if (ok && seekSync(seconds)) reportPosition(Mpc::RepNotifySeek);
         break;
     }
-    case Mpc::CmdGetPosition:
-        reportPosition(Mpc::RepCurrentPosition);
-        break;
+    case Mpc::CmdGetPosition: reportPosition(Mpc::RepCurrentPosition); break;
     case Mpc::CmdClose:
         // mpv may close the connection before answering; the wait ends either way.
         commandSync(QJsonArray{QLatin1String(MpvIpc::Quit)});
         break;
-    default:
-        break; // not something this player is told
+    default: break; // not something this player is told
     }
 }

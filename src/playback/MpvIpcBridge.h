@@ -69,8 +69,7 @@ public:
     explicit MpvIpcBridge(Clock &clock, QStringList extraArgs = {}, QObject *parent = nullptr);
     ~MpvIpcBridge() override;
 
-    bool startPlayer(const QString &program, const QString &mediaPath,
-                     const QString &socketPath) override;
+    bool startPlayer(const QString &program, const QString &mediaPath, const QString &socketPath) override;
     void send(std::uint32_t code, const QString &text) override;
 
     // The current player's process id; 0 when none is running.
@@ -138,7 +137,7 @@ private:
     int m_loadState = -1;     // last load state reported
     int m_fileGeneration = 0; // changes whenever a file starts or ends, to drop stale replies
     bool m_paused = true;
-    bool m_stopped = false;   // the remote's Stop: paused at the start until the next play/pause
+    bool m_stopped = false; // the remote's Stop: paused at the start until the next play/pause
     bool m_waitingForSeek = false;
     bool m_seekSettled = false;
     std::optional<double> m_heldPosition; // where a paused player was put by an exact seek

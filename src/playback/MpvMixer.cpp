@@ -10,7 +10,8 @@
 
 namespace {
 
-bool HasSoundOutput(const MpvInstance *player) {
+bool HasSoundOutput(const MpvInstance *player)
+{
     if (!player || !player->ok()) return false;
     char *name = mpv_get_property_string(player->handle(), MpvName::CurrentAo);
     const bool has = name && *name && std::strcmp(name, "null") != 0;
@@ -22,19 +23,19 @@ bool HasSoundOutput(const MpvInstance *player) {
 
 MpvMixer::MpvMixer(std::vector<MpvInstance *> players) : m_players(std::move(players)) {}
 
-bool MpvMixer::setLevel(int level) {
+bool MpvMixer::setLevel(int level)
+{
     if (level < 0 || level > 100) return false;
     bool applied = false;
     for (MpvInstance *p : m_players) {
         if (!HasSoundOutput(p)) continue;
-        if (p->setDouble(MpvName::AoVolume, level) >= 0 ||
-            p->setDouble(MpvName::Volume, level) >= 0)
-            applied = true;
+        if (p->setDouble(MpvName::AoVolume, level) >= 0 || p->setDouble(MpvName::Volume, level) >= 0) applied = true;
     }
     return applied;
 }
 
-int MpvMixer::level() {
+int MpvMixer::level()
+{
     for (MpvInstance *p : m_players) {
         if (!HasSoundOutput(p)) continue;
         double v = p->getDouble(MpvName::AoVolume, -1);

@@ -15,12 +15,12 @@ class MpvInstance;
 // `ao=null`, or when no device could be opened. With no player having an output this behaves
 // as no mixer at all: nothing is applied and the level cannot be read.
 class MpvMixer : public VolumeControl {
-  public:
+public:
     explicit MpvMixer(std::vector<MpvInstance *> players);
 
     bool setLevel(int level) override; // applied to every player with a sound output
     int level() override;              // of the first player with a sound output
 
-  private:
+private:
     std::vector<MpvInstance *> m_players;
 };

@@ -18,8 +18,7 @@
 #include <cmath>
 #include <cstdlib>
 
-PlayerFacade::PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp,
-                           MainOperations &ops)
+PlayerFacade::PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp, MainOperations &ops)
     : m_form(form), m_clock(clock), m_mci(mci), m_wmp(wmp), m_ops(ops)
 {
     connect(m_form.TrackBar1, &QSlider::valueChanged, this, [this] { SeekFromTrackBar(); });
@@ -253,8 +252,8 @@ bool PlayerFacade::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (event->type() == QEvent::MouseMove && watched == bar) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const int c = ClickPosition(static_cast<int>(mouse->position().x()), bar->width(), bar->minimum(),
-                                    bar->maximum());
+        const int c =
+            ClickPosition(static_cast<int>(mouse->position().x()), bar->width(), bar->minimum(), bar->maximum());
         const QString hint = PositionHint(c, bar->value(), ActiveEngine() == Engine::Mpc);
         bar->setToolTip(hint);
         QToolTip::showText(mouse->globalPosition().toPoint(), hint, bar);

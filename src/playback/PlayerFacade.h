@@ -23,7 +23,7 @@ public:
     ~PlayerFacade() override;
 
     Engine ActiveEngine() const;
-    int PlayState();       // 0 other, 1 stopped, 2 paused, 3 playing
+    int PlayState(); // 0 other, 1 stopped, 2 paused, 3 playing
     bool IsPlaying() { return PlayState() == 3; }
     int PositionMs();
     int LengthMs();

@@ -78,7 +78,8 @@ void TFormWMP::toggleFullScreen()
 void TFormWMP::ShowVideoWindow(bool videoFlag, UserMessages &messages)
 {
     if (!videoFlag) {
-        messages.error(QStringLiteral("Внимание!"), QStringLiteral("Данный файл *.wav открыт не в видеопроигрывателе."));
+        messages.error(QStringLiteral("Внимание!"),
+                       QStringLiteral("Данный файл *.wav открыт не в видеопроигрывателе."));
         return;
     }
     if (!m_placed) {
@@ -89,8 +90,8 @@ void TFormWMP::ShowVideoWindow(bool videoFlag, UserMessages &messages)
     show();
     const QRect screen = this->screen()->geometry();
     const QRect g = geometry();
-    if (g.left() > screen.width() - 50 || g.top() > screen.height() - 50 || g.left() + g.width() < 50 ||
-        g.top() < 5 || g.width() < 20 || g.height() < 15)
+    if (g.left() > screen.width() - 50 || g.top() > screen.height() - 50 || g.left() + g.width() < 50 || g.top() < 5 ||
+        g.width() < 20 || g.height() < 15)
         setGeometry(0, 400, 450, 400);
     raise();
     activateWindow();

@@ -89,9 +89,7 @@ void TMPCHC::HandleMessage(std::uint32_t code, const QString &text, std::int64_t
         if (ok) field = v;
         else m_messages.standardError(QStringLiteral("'%1' is not a valid floating point value").arg(s));
     };
-    const auto digit = [&](std::int32_t &field) {
-        field = text.isEmpty() ? -48 : text[0].unicode() - u'0';
-    };
+    const auto digit = [&](std::int32_t &field) { field = text.isEmpty() ? -48 : text[0].unicode() - u'0'; };
     if (m_awaitingConnect) {
         if (code != Mpc::RepConnect) return;
         m_awaitingConnect = false;

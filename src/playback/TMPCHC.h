@@ -11,11 +11,9 @@ class UserMessages;
 // Command and report codes of the external player's remote control.
 namespace Mpc {
 inline constexpr std::uint32_t CmdPlay = 0xA0000004, CmdPause = 0xA0000005, CmdStop = 0xA0000001,
-                               CmdSetPosition = 0xA0002000, CmdGetPosition = 0xA0003004,
-                               CmdClose = 0xA0004006;
-inline constexpr std::uint32_t RepConnect = 0x50000000, RepLoadState = 0x50000001,
-                               RepPlayMode = 0x50000002, RepNowPlaying = 0x50000003,
-                               RepCurrentPosition = 0x50000007, RepNotifySeek = 0x50000008,
+                               CmdSetPosition = 0xA0002000, CmdGetPosition = 0xA0003004, CmdClose = 0xA0004006;
+inline constexpr std::uint32_t RepConnect = 0x50000000, RepLoadState = 0x50000001, RepPlayMode = 0x50000002,
+                               RepNowPlaying = 0x50000003, RepCurrentPosition = 0x50000007, RepNotifySeek = 0x50000008,
                                RepDisconnect = 0x5000000B;
 } // namespace Mpc
 
@@ -25,8 +23,7 @@ public:
     virtual ~MpcTransport() = default;
     // Starts the player program on a media file, reporting to hostWindow (an IPC socket path).
     // False when it could not be started.
-    virtual bool startPlayer(const QString &program, const QString &mediaPath,
-                             const QString &hostWindow) = 0;
+    virtual bool startPlayer(const QString &program, const QString &mediaPath, const QString &hostWindow) = 0;
     // Sends one command synchronously: reports the player makes while handling it are
     // delivered through onReport before this returns.
     virtual void send(std::uint32_t code, const QString &text) = 0;
@@ -44,10 +41,10 @@ public:
 
     QString PlayerPath = DefaultPlayerPath();
     QString LoadedFile;
-    QString HostWindow;          // where the player reports: the IPC socket path
+    QString HostWindow;            // where the player reports: the IPC socket path
     std::int64_t PlayerWindow = 0; // the player's id; 0 = not connected
-    std::int32_t LoadState = 0;  // 0 closed, 1 loading, 2 loaded, 3 closing, 4 failing
-    std::int32_t PlayMode = 0;   // 0 playing, 1 paused, 2 stopped
+    std::int32_t LoadState = 0;    // 0 closed, 1 loading, 2 loaded, 3 closing, 4 failing
+    std::int32_t PlayMode = 0;     // 0 playing, 1 paused, 2 stopped
     double DurationSec = 0;
     double PositionSec = 0;
 
@@ -76,8 +73,7 @@ private:
 // calling onReport.
 class RecordingMpcTransport : public MpcTransport {
 public:
-    bool startPlayer(const QString &program, const QString &mediaPath,
-                     const QString &hostWindow) override
+    bool startPlayer(const QString &program, const QString &mediaPath, const QString &hostWindow) override
     {
         starts << program + u'|' + mediaPath + u'|' + hostWindow;
         if (startSucceeds && onStart) onStart();

@@ -19,8 +19,8 @@ constexpr int DisplayOnly = 33;
 } // namespace
 
 Volume::Volume(TForm1 &form, const Platform &platform, MainOperations &ops)
-    : m_form(form), m_mixer(platform.mixer), m_master(platform.masterVolume),
-      m_messages(platform.messages), m_ops(ops) {
+    : m_form(form), m_mixer(platform.mixer), m_master(platform.masterVolume), m_messages(platform.messages), m_ops(ops)
+{
     TrackBar *bar = m_form.TrackBarVolume;
     connect(bar, &QSlider::valueChanged, this, &Volume::TrackBarVolumeChange);
     connect(m_form.TrackBar3, &QSlider::valueChanged, this, &Volume::TrackBarVolumeChange);
@@ -30,33 +30,28 @@ Volume::Volume(TForm1 &form, const Platform &platform, MainOperations &ops)
     m_ops.VolumeFollow = [this] { VolumeFollow(); };
 }
 
-Volume::~Volume() {
-    m_ops.VolumeFollow = nullptr;
-}
+Volume::~Volume() { m_ops.VolumeFollow = nullptr; }
 
-VolumeControl &Volume::path() const {
-    return m_form.NMPC->isChecked() ? m_master : m_mixer;
-}
+VolumeControl &Volume::path() const { return m_form.NMPC->isChecked() ? m_master : m_mixer; }
 
-bool Volume::SetVolumeLevel(int level) {
-    return path().setLevel(level);
-}
+bool Volume::SetVolumeLevel(int level) { return path().setLevel(level); }
 
-int Volume::GetVolumeLevel() {
-    return path().level();
-}
+int Volume::GetVolumeLevel() { return path().level(); }
 
 // Whole-number arithmetic: a division in floating point truncates 29 ÷ 100 × 100 to 28.
-int Volume::LevelFromPosition(int position, int sliderMax) {
+int Volume::LevelFromPosition(int position, int sliderMax)
+{
     if (sliderMax <= 0) return VolumeMinimum;
     return VolumeMinimum + position * (VolumeMaximum - VolumeMinimum) / sliderMax;
 }
 
-int Volume::PositionFromLevel(int level, int sliderMax) {
+int Volume::PositionFromLevel(int level, int sliderMax)
+{
     return (level - VolumeMinimum) * sliderMax / (VolumeMaximum - VolumeMinimum);
 }
 
-void Volume::TrackBarVolumeChange() {
+void Volume::TrackBarVolumeChange()
+{
     TrackBar *bar = m_form.TrackBarVolume;
     const int percent = bar->maximum() > 0 ? bar->value() * 100 / bar->maximum() : 0;
     m_form.LabelVolProz->setText(QString::number(percent) + u'%');
@@ -71,21 +66,22 @@ void Volume::TrackBarVolumeChange() {
     m_form.Timer2->start();
 }
 
-void Volume::TrackBarVolumeMouseDown(int x) {
+void Volume::TrackBarVolumeMouseDown(int x)
+{
     TrackBar *bar = m_form.TrackBarVolume;
     if (bar->width() <= 16) return; // no room between the margins
     bar->tag = 0;
     bar->setValue(PlayerFacade::ClickPosition(x, bar->width(), 0, bar->maximum()));
 }
 
-void Volume::VolumeFollow() {
+void Volume::VolumeFollow()
+{
     const int level = GetVolumeLevel();
     if (level < 0 || level == m_form.state.lastVolumeShown) return;
     TrackBar *bar = m_form.TrackBarVolume;
     // Clamped: a position the slider cannot take would leave the display-only tag set and
     // swallow the user's next move.
-    const int position =
-        std::clamp(PositionFromLevel(level, bar->maximum()), bar->minimum(), bar->maximum());
+    const int position = std::clamp(PositionFromLevel(level, bar->maximum()), bar->minimum(), bar->maximum());
     // Remembered as shown, so that a later change back to the level applied last moves the
     // slider too.
     m_form.state.lastVolumeShown = level;
@@ -94,22 +90,20 @@ void Volume::VolumeFollow() {
     bar->setValue(position);
 }
 
-void Volume::Image1Click() {
-    m_messages.error(
-        QStringLiteral("ВНИМАНИЕ !!!"),
-        QStringLiteral(
-            "При проблемах со звуком посмотрите в системе регулировку Wave, так как Winamp "
-            "может убрать ее на НОЛЬ. Или зайдите в Winamp и выставьте на 100%"));
+void Volume::Image1Click()
+{
+    m_messages.error(QStringLiteral("ВНИМАНИЕ !!!"),
+                     QStringLiteral("При проблемах со звуком посмотрите в системе регулировку Wave, так как Winamp "
+                                    "может убрать ее на НОЛЬ. Или зайдите в Winamp и выставьте на 100%"));
 }
 
-bool Volume::eventFilter(QObject *watched, QEvent *event) {
+bool Volume::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == m_form.TrackBarVolume && event->type() == QEvent::MouseButtonPress) {
-        TrackBarVolumeMouseDown(
-            static_cast<int>(static_cast<QMouseEvent *>(event)->position().x()));
+        TrackBarVolumeMouseDown(static_cast<int>(static_cast<QMouseEvent *>(event)->position().x()));
     } else if (watched == m_form.Image1 && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            m_form.Image1->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && m_form.Image1->rect().contains(mouse->position().toPoint()))
             Image1Click();
     }
     return QObject::eventFilter(watched, event);

@@ -13,7 +13,7 @@ struct Platform;
 // in the external player (MpcMode) it drives the system's output volume instead. The slider
 // also follows volume changes made elsewhere, on every display refresh.
 class Volume : public QObject {
-  public:
+public:
     Volume(TForm1 &form, const Platform &platform, MainOperations &ops);
     ~Volume() override;
 
@@ -32,10 +32,10 @@ class Volume : public QObject {
     static int LevelFromPosition(int position, int sliderMax);
     static int PositionFromLevel(int level, int sliderMax);
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     VolumeControl &path() const;
 
     TForm1 &m_form;

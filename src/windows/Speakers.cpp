@@ -88,7 +88,6 @@ bool Speakers::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->text() == QLatin1String(" ") &&
         edit->text().trimmed().isEmpty())
         return true;
-    if (event->type() == QEvent::FocusOut && !edit->text().isEmpty() && edit->text().trimmed().isEmpty())
-        edit->clear();
+    if (event->type() == QEvent::FocusOut && !edit->text().isEmpty() && edit->text().trimmed().isEmpty()) edit->clear();
     return false;
 }
