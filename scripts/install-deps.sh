@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake pkg-config g++ googletest libgtest-dev
+  build-essential cmake pkg-config g++ googletest libgtest-dev clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libegl-dev libx11-dev libxi-dev libxtst-dev
   libmpv-dev libpulse-dev libxdo-dev
   # runtime engines and fonts
