@@ -7,7 +7,7 @@
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/Program.h"
 #include "app/TForm1.h"
 #include "marks/BookmarkNavigator.h"

@@ -4,7 +4,7 @@
 // audio output), Qt's timers and dialogs and the X11 desktop of the virtual X server that the
 // test script starts; driven only as a user or the desktop drives it: its controls, its
 // dialogs, keys from XTest, the media-player interface on the session bus, its files.
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/RealProgram.h"
 #include "app/TForm1.h"
 #include "automation/GlobalHotKey.h"

@@ -2,7 +2,7 @@
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "marks/TForm2.h"
 #include "playback/PlayerFacade.h"
 

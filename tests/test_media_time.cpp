@@ -1,4 +1,4 @@
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 
 #include "QtPrinters.h"
 

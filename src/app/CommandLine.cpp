@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Controls.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/TForm1.h"
 #include "document/TFormOle.h"
 #include "persist/ProgramFolder.h"

@@ -2,7 +2,7 @@
 
 #include "app/MainLifecycle.h"
 #include "platform/Logging.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/TForm1.h"
 #include "document/TFormOle.h"
 #include "persist/MediaKey.h"

@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/Controls.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "playback/MediaButtonBar.h"
 #include "playback/TMPCHC.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/GlobalHotKey.h"
+#include "base/SeekKind.h"
 #include "marks/MarkSlots.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
@@ -29,9 +30,6 @@ class QToolButton;
 class MediaButtonBar;
 class UpDown;
 class TMPCHC;
-
-// What kind of seek a position change of the position bar is: set before the position.
-enum SeekKind { SeekUser = 0, SeekLoop = 1, SeekDisplay = 33 };
 
 // A track bar that carries a tag, as the position bar does for the kind of seek.
 class TrackBar : public QSlider {

@@ -3,7 +3,7 @@
 #include "app/Controls.h"
 #include "platform/Logging.h"
 #include "app/MainLifecycle.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/TForm1.h"
 #include "marks/TForm2.h"
 #include "platform/Clock.h"

@@ -2,7 +2,7 @@
 
 #include "app/Controls.h"
 #include "app/MainLifecycle.h"
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "app/TForm1.h"
 #include "marks/TForm2.h"
 #include "persist/ProgramFolder.h"

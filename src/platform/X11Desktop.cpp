@@ -1,6 +1,6 @@
 #include "platform/X11Desktop.h"
 
-#include "automation/GlobalHotKey.h"
+#include "base/KeyCodes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "playback/LibmpvEngines.h"
 
-#include "app/MediaTime.h"
+#include "base/MediaTime.h"
 #include "platform/Logging.h"
 #include "platform/Clock.h"
 
