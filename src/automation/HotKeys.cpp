@@ -17,7 +17,7 @@ HotKeys::HotKeys(TForm1 &form, PlayerFacade &player, HotKeyRegistrar &registrar,
 {
     // Actions that do nothing while the program is minimised.
     const auto unlessMinimized = [this](std::function<void()> action) {
-        return [this, action] {
+        return [this, action = std::move(action)] {
             if (!m_form.state.AppMinimized) action();
         };
     };

@@ -143,9 +143,8 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
         if (f.UpDown7->position() > 0 && st.ABRepeatsLeft < 1) {
             st.ABRepeatsLeft = -1;
             if (f.CheckBox15->isChecked()) {
-                const QString oldB = b;
                 RunOperation(m_ops.SpeedButton11Click);
-                if (f.MaskEdit1->text() != oldB) seek(SeekUser, TimeTextToMs(f.MaskEdit1->text()));
+                if (f.MaskEdit1->text() != b) seek(SeekUser, TimeTextToMs(f.MaskEdit1->text()));
             }
             f.TimerInt->start();
             return true;

@@ -249,12 +249,12 @@ void MpvIpcBridge::report(std::uint32_t code, const QString &text, std::int64_t 
     if (onReport) onReport(code, text, sender);
 }
 
-std::int64_t MpvIpcBridge::command(const QJsonArray &args, ReplyHandler handler)
+std::int64_t MpvIpcBridge::command(const QJsonArray &args, const ReplyHandler &handler)
 {
     if (!m_connected || !socketConnected()) return -1;
     const std::int64_t id = m_nextRequestId++;
     QJsonObject message{{QStringLiteral("command"), args}, {QStringLiteral("request_id"), static_cast<qint64>(id)}};
-    if (handler) m_replyHandlers.insert(id, std::move(handler));
+    if (handler) m_replyHandlers.insert(id, handler);
     write(message);
     return id;
 }
@@ -396,7 +396,7 @@ void MpvIpcBridge::beginLoaded()
     const int generation = m_fileGeneration;
     const auto get = [this](const char *property, std::function<void(const QJsonValue &)> use) {
         command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(property)},
-                [this, generation = m_fileGeneration, use](const QJsonObject &reply) {
+                [this, generation = m_fileGeneration, use = std::move(use)](const QJsonObject &reply) {
                     if (generation == m_fileGeneration && succeeded(reply)) use(reply.value(QStringLiteral("data")));
                 });
     };

@@ -99,7 +99,7 @@ private:
 
     // Writes a command; the handler (if any) gets mpv's reply. Returns the request id, or -1
     // when there is no connection.
-    std::int64_t command(const QJsonArray &args, ReplyHandler handler = {});
+    std::int64_t command(const QJsonArray &args, const ReplyHandler &handler = {});
     void write(const QJsonObject &message);
     // Writes a command and waits, bounded, for its reply while dispatching whatever else
     // arrives. Returns the reply; empty when none came.
