@@ -1,7 +1,11 @@
 // The cost of the main tick and of the bookmark operations with 1000 bookmarks in the table
 // (test doubles of the player on a virtual clock, so only the program's own work is timed).
 #include "BenchUtil.h"
-#include "platform/FakeDesktop.h"
+#include "doubles/FakeScrollLock.h"
+#include "doubles/RecordedSounds.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
+#include "doubles/FakeDesktop.h"
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"
@@ -13,8 +17,8 @@
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
-#include "platform/VirtualClock.h"
-#include "playback/FakeEngines.h"
+#include "doubles/VirtualClock.h"
+#include "doubles/FakeEngines.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TMPCHC.h"
 

@@ -3,7 +3,10 @@
 // 50 loops each, the position at the rewind relative to the loop's end, and where playback
 // really resumed relative to its start.
 #include "BenchUtil.h"
-#include "platform/FakeDesktop.h"
+#include "doubles/RecordedSounds.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
+#include "doubles/FakeDesktop.h"
 
 #include "app/Controls.h"
 #include "app/MediaOpener.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramFixture.h"
+#include "doubles/RecordingMpcTransport.h"
 
 #include "playback/PlayerFacade.h"
 

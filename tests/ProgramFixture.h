@@ -1,14 +1,18 @@
 #pragma once
 
 #include "app/Program.h"
+#include "doubles/FakeScrollLock.h"
+#include "doubles/RecordedSounds.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
 #include "app/MediaOpener.h"
 #include "app/TForm1.h"
-#include "platform/FakeDesktop.h"
+#include "doubles/FakeDesktop.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
-#include "platform/VirtualClock.h"
-#include "playback/FakeEngines.h"
+#include "doubles/VirtualClock.h"
+#include "doubles/FakeEngines.h"
 #include "playback/TMPCHC.h"
 
 #include <QTemporaryDir>

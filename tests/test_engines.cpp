@@ -1,7 +1,10 @@
 // The in-process players on real libmpv (no sound output, no picture) with recordings made
 // for the test.
 #include "QtPrinters.h"
-#include "platform/FakeDesktop.h"
+#include "doubles/RecordedSounds.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
+#include "doubles/FakeDesktop.h"
 #include "TestMedia.h"
 
 #include "app/Controls.h"

@@ -1,4 +1,6 @@
 #include "ProgramFixture.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
 
 #include "playback/MpcOption.h"
 

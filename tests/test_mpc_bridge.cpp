@@ -1,6 +1,7 @@
 // The mpv bridge against a real mpv process, driven through the remote-control client.
 
 #include "playback/MpvIpcBridge.h"
+#include "doubles/RecordedMessages.h"
 #include "playback/TMPCHC.h"
 #include "platform/QtClock.h"
 #include "platform/UserMessages.h"

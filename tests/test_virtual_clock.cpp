@@ -1,4 +1,4 @@
-#include "platform/VirtualClock.h"
+#include "doubles/VirtualClock.h"
 
 #include <QStringList>
 #include "QtPrinters.h"

@@ -1,12 +1,15 @@
 // Runs on the virtual X server with a window manager that the test script starts.
 #include "app/Program.h"
-#include "platform/FakeDesktop.h"
+#include "doubles/RecordedSounds.h"
+#include "doubles/RecordedMessages.h"
+#include "doubles/RecordingMpcTransport.h"
+#include "doubles/FakeDesktop.h"
 #include "app/TForm1.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
-#include "platform/VirtualClock.h"
+#include "doubles/VirtualClock.h"
 #include "platform/X11ScrollLock.h"
-#include "playback/FakeEngines.h"
+#include "doubles/FakeEngines.h"
 #include "playback/TMPCHC.h"
 
 #include <QApplication>

@@ -11,20 +11,6 @@ public:
     virtual void pressAndRelease() = 0;
 };
 
-// Test double: a toggle in memory that counts the presses.
-class FakeScrollLock : public ScrollLock {
-public:
-    bool available() const override { return true; }
-    bool isOn() const override { return on; }
-    void pressAndRelease() override
-    {
-        on = !on;
-        ++presses;
-    }
-    bool on = false;
-    int presses = 0;
-};
-
 // Where the display has no Scroll Lock light.
 class NoScrollLock : public ScrollLock {
 public:

@@ -9,10 +9,3 @@ public:
     virtual ~SoundPlayer() = default;
     virtual void playAsync(const QString &path) = 0;
 };
-
-// Test double: remembers what was played.
-class RecordedSounds : public SoundPlayer {
-public:
-    void playAsync(const QString &path) override { played << path; }
-    QStringList played;
-};
