@@ -139,9 +139,12 @@ TEST_F(FacadeTest, StepsPastTheEndsOnEveryEngine)
         EXPECT_EQ(player().PlayState(), 1);
 
         player().SetPositionMs(20000);
+        int seeks = 0;
+        QObject::connect(&player(), &PlayerFacade::seeked, [&seeks] { ++seeks; });
         player().StepForward();
         EXPECT_EQ(player().PositionMs(), 30000);
         EXPECT_EQ(player().PlayState(), 1);
+        EXPECT_EQ(seeks, 1); // one step, one seek for the media-player interface
 
         player().SetPositionMs(5000);
         player().StepBack(); // past the start: to the start, playing

@@ -51,8 +51,9 @@ QString Mpris::playbackStatus()
     case 3: return QStringLiteral("Playing");
     case 2: return QStringLiteral("Paused");
     // The audio player stops where it is, and a seek leaves a stopped player stopped; desktop
-    // controls take a stopped player to be at the start, so one elsewhere is paused there.
-    case 1: return player.PositionMs() > 0 ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+    // controls take a stopped player to be at the start, so one elsewhere (as the position bar
+    // shows, without asking the player again) is paused there.
+    case 1: return form.TrackBar1->value() > 0 ? QStringLiteral("Paused") : QStringLiteral("Stopped");
     default: return QStringLiteral("Stopped");
     }
 }

@@ -276,13 +276,13 @@ void PlayerFacade::StepForward()
             m_mci.SetPosition(0);
             m_mci.Stop();
         }
+        emit seeked(); // the other engines seek through SetPositionMs, which says so
     } else if (LengthMs() >= cur + s) {
         SetPositionMs(cur + s);
     } else {
         SetPositionMs(0);
         Stop();
     }
-    emit seeked();
     emit playbackChanged();
 }
 
@@ -299,13 +299,13 @@ void PlayerFacade::StepBack()
             m_mci.SetPosition(0);
             m_mci.Play();
         }
+        emit seeked(); // the other engines seek through SetPositionMs, which says so
     } else if (cur - s >= 0) {
         SetPositionMs(cur - s);
     } else {
         SetPositionMs(0);
         Play();
     }
-    emit seeked();
     emit playbackChanged();
 }
 
