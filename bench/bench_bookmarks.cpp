@@ -7,10 +7,10 @@
 #include "doubles/RecordingMpcTransport.h"
 #include "doubles/FakeDesktop.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "automation/MainTick.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/TForm2.h"
@@ -69,7 +69,7 @@ int main(int argc, char **argv)
                     {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     f.TrackBar1->resize(770, 20);
-    f.state.PendingMediaPath = media;
+    program.session().PendingMediaPath = media;
     program.opener().OpenMediaFile();
     BookmarkNavigator &nav = program.bookmarks();
     const auto seekTo = [&](int ms) {

@@ -10,7 +10,7 @@
 
 #include "app/MediaOpener.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "automation/GlobalHotKey.h"
 #include "automation/TextInjection.h"
 #include "doubles/FakeDesktop.h"
@@ -97,7 +97,7 @@ int main(int argc, char **argv)
                     {QStringLiteral("stenova")});
     TForm1 &form = *program.Form1();
     form.show();
-    form.state.PendingMediaPath = QString::fromLocal8Bit(argv[2]);
+    program.session().PendingMediaPath = QString::fromLocal8Bit(argv[2]);
     program.opener().OpenMediaFile();
     form.CheckBox3->setChecked(true);
     PlayerFacade &player = program.player();

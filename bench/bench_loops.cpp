@@ -8,11 +8,11 @@
 #include "doubles/RecordingMpcTransport.h"
 #include "doubles/FakeDesktop.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "base/MediaTime.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "marks/BookmarkNavigator.h"
 #include "platform/QtClock.h"
 #include "platform/ScrollLock.h"
@@ -49,7 +49,7 @@ void Measure(const QString &file, bool betweenBookmarks, const char *label)
                     {QStringLiteral("stenova")});
     TForm1 &f = *program.Form1();
     PlayerFacade &player = program.player();
-    f.state.PendingMediaPath = file;
+    program.session().PendingMediaPath = file;
     program.opener().OpenMediaFile();
 
     const int start = 10000, end = 11000;
@@ -77,12 +77,12 @@ void Measure(const QString &file, bool betweenBookmarks, const char *label)
     QElapsedTimer sinceRewind;
     QObject::connect(f.TrackBar1, &QSlider::valueChanged, [&] {
         if (f.TrackBar1->tag != SeekLoop) return;
-        rewindAt.push_back(f.state.PrevPositionMs - end);
+        rewindAt.push_back(program.loop().PrevPositionMs - end);
         sinceRewind.start();
         // While playing the reported position is right: 300 ms on, less the time played,
         // is where playback resumed.
         QTimer::singleShot(300, [&] {
-            const double raw = (f.state.VideoFlag ? wmp.mpv() : mci.mpv()).getDouble("time-pos") * 1000;
+            const double raw = (program.session().VideoFlag ? wmp.mpv() : mci.mpv()).getDouble("time-pos") * 1000;
             resumeAt.push_back(raw - static_cast<double>(sinceRewind.nsecsElapsed()) / 1e6 - start);
         });
     });

@@ -6,9 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/../src"
 layers=(
     "base"
-    "platform"
+    "platform widgets"
     "playback"
-    "marks automation document persist windows"
+    "marks"
+    "persist document windows"
+    "automation"
     "forms"
     "app"
 )

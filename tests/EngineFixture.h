@@ -81,7 +81,7 @@ protected:
             mpc.onStart = [this, lengthMs] { external->connect(lengthMs / 1000.0); };
             form().MPCHC->PlayerPath = mediaFile(QStringLiteral("mpv"));
         }
-        form().state.PendingMediaPath = path;
+        program->session().PendingMediaPath = path;
         program->opener().OpenMediaFile();
         ASSERT_EQ(player().ActiveEngine(), engine);
     }

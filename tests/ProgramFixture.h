@@ -6,7 +6,7 @@
 #include "doubles/RecordedMessages.h"
 #include "doubles/RecordingMpcTransport.h"
 #include "app/MediaOpener.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "doubles/FakeDesktop.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
@@ -28,11 +28,12 @@ protected:
     ~ProgramTest() override { qunsetenv("STENOVA_HOME"); }
 
     // Creates the program with a command line (the program's own path comes first).
-    Program &start(const QStringList &args = {})
+    // stand_in: the parts not built yet; by default they do nothing and record their calls.
+    Program &start(const QStringList &args = {}, std::unique_ptr<PendingParts> stand_in = nullptr)
     {
         program = std::make_unique<Program>(
             Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
-            QStringList{QStringLiteral("stenova")} + args);
+            QStringList{QStringLiteral("stenova")} + args, std::move(stand_in));
         return *program;
     }
     TForm1 &form() { return *program->Form1(); }
@@ -52,7 +53,7 @@ protected:
     {
         const QString path = mediaFile(name);
         mci.lengths[path] = wmp.lengths[path] = lengthMs;
-        form().state.PendingMediaPath = path;
+        program->session().PendingMediaPath = path;
         program->opener().OpenMediaFile();
         return path;
     }

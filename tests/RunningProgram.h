@@ -6,7 +6,7 @@
 // dialogs, keys from XTest, the media-player interface on the session bus, its files.
 #include "base/MediaTime.h"
 #include "app/RealProgram.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "automation/GlobalHotKey.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TMPCHC.h"
@@ -74,7 +74,7 @@ protected:
         fileToChoose = path;
         click(form().Button1);
         ASSERT_TRUE(fileToChoose.isEmpty()) << "no open dialog came";
-        ASSERT_EQ(form().state.CurrentMediaPath, path);
+        ASSERT_EQ(program().session().CurrentMediaPath, path);
     }
     // A seek by the position bar, as dragging it does.
     void seekBar(int ms)

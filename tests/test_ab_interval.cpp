@@ -1,6 +1,6 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
@@ -105,10 +105,10 @@ TEST_F(ABTest, ByNWithASingleBookmark)
 
 TEST_F(ABTest, ListModeAtTheLastItem)
 {
-    int applied = 0;
-    program->operations().ListBoxABClick = [&applied] { ++applied; };
+    QStringList &applied = program->pending().calls;
     form().ListBoxAB->addItems({"1-2", "3-4", "5-6"});
     form().CheckBox16->setChecked(true);
+    applied.clear();
     form().ListBoxAB->setCurrentRow(2);
     ab().SpeedButton11Click();
     EXPECT_EQ(form().ListBoxAB->currentRow(), 2);
@@ -117,7 +117,7 @@ TEST_F(ABTest, ListModeAtTheLastItem)
     EXPECT_EQ(form().ListBoxAB->currentRow(), 0);
     ab().SpeedButton10Click(); // the first item has nothing above
     EXPECT_EQ(form().ListBoxAB->currentRow(), 0);
-    EXPECT_EQ(applied, 3);
+    EXPECT_EQ(applied, QStringList(3, QStringLiteral("ListBoxABClick")));
 }
 
 TEST_F(ABTest, SettingGoingAndTheLoopSwitch)
@@ -139,10 +139,10 @@ TEST_F(ABTest, SettingGoingAndTheLoopSwitch)
     EXPECT_EQ(program->player().PlayState(), 3);
 
     form().UpDown7->setPosition(4);
-    form().state.ABRepeatsLeft = -1;
+    program->loop().ABRepeatsLeft = -1;
     form().CheckBox7->setChecked(true);
     EXPECT_TRUE(form().CheckBox15->isEnabled());
-    EXPECT_EQ(form().state.ABRepeatsLeft, 4);
+    EXPECT_EQ(program->loop().ABRepeatsLeft, 4);
     EXPECT_TRUE(form().LabelA->isVisibleTo(&form()));
     EXPECT_LT(form().LabelA->x(), form().LabelB->x());
     form().CheckBox7->setChecked(false);

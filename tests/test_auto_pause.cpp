@@ -1,6 +1,6 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "automation/AutoPause.h"
 #include "playback/PlayerFacade.h"
@@ -34,7 +34,7 @@ protected:
                 if (code == Mpc::CmdSetPosition) mpc.onReport(Mpc::RepNotifySeek, text, 9);
             };
         }
-        form().state.PendingMediaPath = path;
+        program->session().PendingMediaPath = path;
         program->opener().OpenMediaFile();
         ASSERT_EQ(program->player().ActiveEngine(), engine);
     }

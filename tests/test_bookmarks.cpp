@@ -1,11 +1,12 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
+#include "automation/TextInjection.h"
 #include "app/MediaOpener.h"
 #include "base/MediaTime.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/TForm2.h"
-#include "persist/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "playback/PlayerFacade.h"
 
 #include <QAction>
@@ -111,7 +112,7 @@ TEST_F(BookmarkTest, NamesWithoutANumberAndTenthsForTheExternalPlayer)
 TEST_F(BookmarkTest, SoundAndMarkerOnAdding)
 {
     QStringList typed;
-    program->operations().InsertText = [&typed](const QString &t) { typed << t; };
+    desktop.onPaste = [&typed](WindowId, const QString &t) { typed << t; };
     form().N20->setChecked(true);
     addAt(1000); // no Zakl.wav: silent
     EXPECT_TRUE(sound.played.isEmpty());
@@ -121,7 +122,7 @@ TEST_F(BookmarkTest, SoundAndMarkerOnAdding)
     form().N20->trigger(); // the item looks for the file again (and toggles itself off)
     form().N20->setChecked(true);
     form().CheckBox9->setChecked(true);
-    form().state.TextFocusWindow = 101; // the marker goes only into a captured text window
+    program->injection().TextFocusWindow = 101; // the marker goes only into a captured text window
     addAt(2000);
     EXPECT_EQ(sound.played, QStringList({wav.fileName()}));
     EXPECT_EQ(typed, QStringList({QStringLiteral("\u00A0{z2}\u00A0")}));
@@ -215,11 +216,11 @@ TEST_F(BookmarkTest, SegmentAroundThePosition)
     at(15000);
     EXPECT_EQ(form().MaskEdit3->text(), "00:00:10.000");
     EXPECT_EQ(form().MaskEdit4->text(), "00:00:20.000");
-    EXPECT_TRUE(form().state.SkipHashSegment);
+    EXPECT_TRUE(program->loop().SkipHashSegment);
     at(25000); // after the last bookmark: to the end
     EXPECT_EQ(form().MaskEdit3->text(), "00:00:20.000");
     EXPECT_EQ(form().MaskEdit4->text(), "00:01:00.000");
-    EXPECT_FALSE(form().state.SkipHashSegment);
+    EXPECT_FALSE(program->loop().SkipHashSegment);
 
     // The AB interval cuts the segment.
     form().MaskEdit1->setText(QStringLiteral("00:00:12.000"));

@@ -6,8 +6,9 @@
 #include "doubles/RecordedMessages.h"
 #include "doubles/RecordingMpcTransport.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "automation/GlobalHotKey.h"
+#include "automation/TextInjection.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/TForm2.h"
 #include "doubles/FakeDesktop.h"
@@ -70,7 +71,7 @@ protected:
             Platform{clock, scrollLock, messages, mpc, mci, wmp, sound, desktop, mixer, masterVolume},
             QStringList{QStringLiteral("stenova")});
         form().show();
-        form().state.PendingMediaPath = recording;
+        program->session().PendingMediaPath = recording;
         program->opener().OpenMediaFile();
         ASSERT_EQ(player().PlayState(), 1);
         form().CheckBox3->setChecked(true);
@@ -144,8 +145,8 @@ TEST_F(LiveDesktop, EscInTheEditorStartsAndStopsAndTheEditorStillGetsIt)
     startEditor(QStringLiteral("Текст"));
     tap(VK::Esc);
     ASSERT_TRUE(playingWithin(2000));
-    EXPECT_EQ(form().state.TextWindow, editorWindow);
-    EXPECT_NE(form().state.TextFocusWindow, 0u);
+    EXPECT_EQ(program->injection().TextWindow, editorWindow);
+    EXPECT_NE(program->injection().TextFocusWindow, 0u);
     EXPECT_TRUE(WaitFor([&] { return escapesSeen() == 1; }));
     EXPECT_EQ(desktop.foreground(), editorWindow);
 
@@ -244,7 +245,7 @@ TEST_F(LiveDesktop, MinimisedProgramIgnoresTheKeysButKeepsStepsAndVolume)
 {
     startEditor();
     form().showMinimized();
-    ASSERT_TRUE(WaitFor([&] { return form().state.AppMinimized; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return program->lifecycle().AppMinimized; }, 3000));
     desktop.setForeground(editorWindow);
     ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == editorWindow; }));
     tap(VK::Esc);

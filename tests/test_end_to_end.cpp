@@ -4,6 +4,7 @@
 #include "WindowTexts.h"
 
 #include "document/TFormOle.h"
+#include "automation/TextInjection.h"
 #include "marks/TForm2.h"
 #include "playback/TFormWMP.h"
 #include "windows/InfoWindows.h"
@@ -83,7 +84,7 @@ TEST_F(EndToEnd, EscInTheEditorStartsPlaybackAndStopsItOneSecondBack)
 
     tap(VK::Esc);
     ASSERT_TRUE(playingWithin(3000));
-    EXPECT_EQ(form().state.TextWindow, editorWindow);
+    EXPECT_EQ(program().injection().TextWindow, editorWindow);
     pause(1500);
     const int before = player().PositionMs();
     tap(VK::Esc);
@@ -151,7 +152,7 @@ TEST_F(EndToEnd, ExternalPlayerOpensFileAfterFileWithTheNewLength)
     EXPECT_EQ(form().Label5->text(), "00:00:09.000");
     for (int i = 0; i < 8; ++i) {
         form().NH[1]->trigger(); // the recent-files menu: the other file
-        const bool onA = form().state.CurrentMediaPath == a;
+        const bool onA = program().session().CurrentMediaPath == a;
         ASSERT_EQ(form().Label5->text(), onA ? "00:00:06.000" : "00:00:09.000") << "open " << i + 3;
         ASSERT_EQ(form().TrackBar1->maximum(), onA ? 5999 : 8999);
         ASSERT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
@@ -296,7 +297,7 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
         tap(VK::Esc);
         ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000)) << "round " << round;
         pause(400);
-        EXPECT_EQ(form().state.TextWindow, editorWindow) << "round " << round;
+        EXPECT_EQ(program().injection().TextWindow, editorWindow) << "round " << round;
     }
 }
 

@@ -7,10 +7,10 @@
 #include "doubles/FakeDesktop.h"
 #include "TestMedia.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "app/Program.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "platform/QtClock.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
@@ -195,7 +195,7 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
     for (const Case &c :
          {Case{wav, Engine::Mci, "00:00:03.000"}, Case{mp3, Engine::Wmp, nullptr}, Case{mp4, Engine::Wmp, nullptr}}) {
         SCOPED_TRACE(c.file.toStdString());
-        form.state.PendingMediaPath = c.file;
+        program.session().PendingMediaPath = c.file;
         program.opener().OpenMediaFile();
         EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join('\n').toStdString();
         EXPECT_EQ(player.ActiveEngine(), c.engine);
@@ -215,7 +215,7 @@ TEST_F(Recordings, OpeningAndSeekingThroughTheProgram)
         EXPECT_EQ(player.PlayState(), 2);
     }
 
-    form.state.PendingMediaPath = text;
+    program.session().PendingMediaPath = text;
     program.opener().OpenMediaFile();
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_TRUE(messages.errors[0].contains(text));
@@ -230,7 +230,7 @@ TEST_F(Recordings, IntervalLoopOnTheRealPlayer)
     const QString longer = MakeTestRecording(dir->path(), QStringLiteral("six.wav"), 6.0);
     Program &program = real.program;
     TForm1 &form = *program.Form1();
-    form.state.PendingMediaPath = longer;
+    program.session().PendingMediaPath = longer;
     program.opener().OpenMediaFile();
     form.MaskEdit1->setText(QStringLiteral("00:00:01.000"));
     form.MaskEdit2->setText(QStringLiteral("00:00:02.000"));

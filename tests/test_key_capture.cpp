@@ -8,7 +8,7 @@
 #include "marks/TForm2.h"
 #include "windows/TForm5.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -58,15 +58,15 @@ TEST_F(CaptureTest, EscStartsAndStopsWithAStepBackAndTakesTheTextWindow)
     openIn(Engine::Mci);
     tap(VK::Esc);
     EXPECT_EQ(state(), 3);
-    EXPECT_EQ(form().state.TextWindow, Editor);
-    EXPECT_EQ(form().state.TextFocusWindow, EditorText);
+    EXPECT_EQ(program->injection().TextWindow, Editor);
+    EXPECT_EQ(program->injection().TextFocusWindow, EditorText);
     const int startedAt = static_cast<int>(clock.nowMs()); // after reading the editor's selection
     clock.advance(3000);
     tap(VK::Esc);
     EXPECT_EQ(state(), 2);
     // Played for 3 s and 51 ms (the poll and the executor), stopped and went one second back.
     EXPECT_NEAR(player().PositionMs(), 3051 - 1000, 2) << startedAt;
-    EXPECT_FALSE(form().state.EscPending);
+    EXPECT_FALSE(program->keyCapture().EscPending);
 }
 
 TEST_F(CaptureTest, OnePressActsOnceAndPressesWithinTheLockOutLapse)
@@ -74,7 +74,7 @@ TEST_F(CaptureTest, OnePressActsOnceAndPressesWithinTheLockOutLapse)
     openIn(Engine::Mci);
     desktop.press(VK::Esc);
     clock.advance(1);
-    EXPECT_TRUE(form().state.EscPending);
+    EXPECT_TRUE(program->keyCapture().EscPending);
     EXPECT_EQ(state(), 1); // the executor acts 50 ms later
     clock.advance(60);
     EXPECT_EQ(state(), 3);
@@ -97,9 +97,9 @@ TEST_F(CaptureTest, EscWithAModifierHeldDoesNothing)
     }
     // A hot key ends with the modifier flags cleared, even when the user's release was not seen.
     desktop.press(VK::LCtrl);
-    EXPECT_TRUE(form().state.held.Ctrl);
+    EXPECT_TRUE(program->keyCapture().held.Ctrl);
     desktop.hotKey(ModCtrl | ModShift, VK::Digit0 + 5);
-    EXPECT_FALSE(form().state.held.Ctrl);
+    EXPECT_FALSE(program->keyCapture().held.Ctrl);
 }
 
 TEST_F(CaptureTest, HeldEscTogglesAgainEachTimeTheLockOutEnds)
@@ -159,7 +159,7 @@ TEST_F(CaptureTest, EscControlOffOrNoFileLeavesPlaybackAlone)
 
     tap(VK::Esc); // no file open: the engine is in no state to act on
     EXPECT_EQ(state(), 0);
-    EXPECT_EQ(form().state.TextWindow, 0u);
+    EXPECT_EQ(program->injection().TextWindow, 0u);
     openIn(Engine::Mci);
     form().CheckBox3->setChecked(false);
     desktop.press(VK::Esc);
@@ -168,7 +168,7 @@ TEST_F(CaptureTest, EscControlOffOrNoFileLeavesPlaybackAlone)
     desktop.release(VK::Esc);
     clock.advance(60);
     EXPECT_EQ(state(), 1);
-    EXPECT_FALSE(form().state.EscPending);
+    EXPECT_FALSE(program->keyCapture().EscPending);
 }
 
 TEST_F(CaptureTest, NothingWhileMinimisedNorWithinTheLockOutAfterRestore)
@@ -197,8 +197,8 @@ TEST_F(CaptureTest, OwnWindowsAreNeverTakenAsTheTextWindow)
     desktop.activate(form().winId());
     tap(VK::Esc);
     EXPECT_EQ(state(), 3);
-    EXPECT_EQ(form().state.TextWindow, Editor);
-    EXPECT_EQ(form().state.TextFocusWindow, EditorText);
+    EXPECT_EQ(program->injection().TextWindow, Editor);
+    EXPECT_EQ(program->injection().TextFocusWindow, EditorText);
 }
 
 TEST_F(CaptureTest, SelectedMarkerStartsFromItsBookmark)
@@ -288,7 +288,7 @@ TEST_F(CaptureTest, ExternalPlayersWindowStaysOverTheTextWhilePlaying)
     EXPECT_EQ(state(), 2);
     EXPECT_FALSE(desktop.topmost.count(Player));
     EXPECT_EQ(desktop.foreground(), Editor);
-    EXPECT_EQ(form().state.TextWindow, Editor);
+    EXPECT_EQ(program->injection().TextWindow, Editor);
 }
 
 namespace {
@@ -315,7 +315,7 @@ TEST_F(CaptureTest, UnreadableStepPausesAndTheRequestLapses)
     EXPECT_EQ(state(), 2);
     EXPECT_GE(player().PositionMs(), 1300); // no step back was made
     pause();
-    EXPECT_FALSE(form().state.EscPending);
+    EXPECT_FALSE(program->keyCapture().EscPending);
     EXPECT_EQ(state(), 2);
     qInstallMessageHandler(previous);
     LoggedWarnings = nullptr;
@@ -358,7 +358,7 @@ TEST_F(CaptureTest, HotKeysReachTheBookmarksTheIntervalAndTheSpeakers)
 {
     openIn(Engine::Mci);
     QStringList typed;
-    program->operations().InsertText = [&](const QString &t) { typed << t; };
+    desktop.onPaste = [&](WindowId, const QString &t) { typed << t; };
     program->Form5()->Edits[1]->setText(QStringLiteral("Борис"));
     program->Form5()->Edit11->setText(QStringLiteral(":"));
     desktop.hotKey(ModCtrl | ModShift, VK::Digit0 + 2);
@@ -461,8 +461,8 @@ TEST(KeyEvents, ScanCodesAndExtendedKeys)
 
 TEST_F(CaptureTest, InsertTextPastesIntoTheCapturedControlAndGivesEverythingBack)
 {
-    form().state.TextWindow = Editor;
-    form().state.TextFocusWindow = EditorText;
+    program->injection().TextWindow = Editor;
+    program->injection().TextFocusWindow = EditorText;
     desktop.activate(OtherProgram);
     desktop.clipboard = QStringLiteral("abc");
     desktop.press(VK::LShift); // still held by the user
@@ -485,8 +485,8 @@ TEST_F(CaptureTest, InsertTextPastesIntoTheCapturedControlAndGivesEverythingBack
 
 TEST_F(CaptureTest, MinimisedTextWindowIsRestoredBeforeThePaste)
 {
-    form().state.TextWindow = Editor;
-    form().state.TextFocusWindow = EditorText;
+    program->injection().TextWindow = Editor;
+    program->injection().TextFocusWindow = EditorText;
     desktop.minimized.insert(Editor);
     bool restoredAtPaste = false;
     desktop.onPaste = [&](WindowId, const QString &) { restoredAtPaste = !desktop.isMinimized(Editor); };

@@ -1,8 +1,9 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "base/MediaTime.h"
+#include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
 #include "playback/PlayerFacade.h"
 
@@ -19,13 +20,6 @@ protected:
     {
         start();
         openMedia();
-        // Stands in for the segment recomputation: past the segment's end the next segment
-        // (to the end of the file) is current.
-        program->operations().CheckBox8Click = [this] {
-            if (mci.Position() < TimeTextToMs(form().MaskEdit4->text())) return;
-            form().MaskEdit3->setText(form().MaskEdit4->text());
-            form().MaskEdit4->setText(QStringLiteral("00:01:00.000"));
-        };
     }
     PlayerFacade &player() { return program->player(); }
     void playFrom(int ms)
@@ -47,13 +41,26 @@ protected:
         }
         return rewinds;
     }
+    // The bookmark table holds bookmarks at these times, and nothing else.
+    void bookmarks(std::initializer_list<const char *> times)
+    {
+        BookmarkTable &table = program->Form2()->StringGrid1;
+        while (table.rowCount() > 2) table.removeRow(1);
+        int row = 1;
+        for (const char *time : times) {
+            if (row == table.rowCount()) table.insertRow(row);
+            table.setCell(BookmarkTable::Name, row, QStringLiteral("z%1").arg(row));
+            table.setCell(BookmarkTable::Time, row++, QLatin1String(time));
+        }
+    }
+    // The between-bookmarks loop over bookmarks at from and to; the loop takes the segment
+    // from the bookmarks whenever the position is moved by the user.
     void segment(const char *from, const char *to, int count)
     {
-        form().MaskEdit3->setText(QLatin1String(from));
-        form().MaskEdit4->setText(QLatin1String(to));
+        bookmarks({from, to});
         form().CheckBox8->setChecked(true);
         form().UpDown6->setPosition(count);
-        form().state.BookmarkRepeatsLeft = count;
+        program->loop().BookmarkRepeatsLeft = count;
     }
     void interval(const char *a, const char *b, int count)
     {
@@ -61,7 +68,7 @@ protected:
         form().MaskEdit2->setText(QLatin1String(b));
         form().CheckBox7->setChecked(true);
         form().UpDown7->setPosition(count);
-        form().state.ABRepeatsLeft = count;
+        program->loop().ABRepeatsLeft = count;
     }
 };
 
@@ -92,7 +99,7 @@ TEST_F(TickTest, SegmentCountPlaysItThatManyTimesThenRunsOn)
         EXPECT_GT(mci.Position(), 20500); // ran on into the next segment
         player().Stop();
         clock.advance(300); // the count is re-armed
-        EXPECT_EQ(form().state.BookmarkRepeatsLeft, count);
+        EXPECT_EQ(program->loop().BookmarkRepeatsLeft, count);
     }
 }
 
@@ -107,9 +114,11 @@ TEST_F(TickTest, CountZeroLoopsWithoutEnd)
 
 TEST_F(TickTest, DegenerateSegmentOrIntervalNeverRewinds)
 {
-    segment("00:00:10.000", "00:00:10.000", 0);
+    segment("00:00:10.000", "00:00:20.000", 0);
     interval("00:00:11.000", "00:00:11.000", 0);
     playFrom(9000);
+    form().MaskEdit3->setText(QStringLiteral("00:00:10.000")); // as a bookmark might give
+    form().MaskEdit4->setText(QStringLiteral("00:00:10.000"));
     EXPECT_EQ(runFor(4000), 0);
 }
 
@@ -120,7 +129,7 @@ TEST_F(TickTest, IntervalLoopsThreeTimesThenRunsOnAndIsReArmed)
     EXPECT_EQ(runFor(6500), 2);
     EXPECT_GT(mci.Position(), 7000);
     clock.advance(300);
-    EXPECT_EQ(form().state.ABRepeatsLeft, 3);
+    EXPECT_EQ(program->loop().ABRepeatsLeft, 3);
     // A later seek back before B loops again.
     playFrom(6000);
     EXPECT_EQ(runFor(1500), 1);
@@ -147,24 +156,22 @@ TEST_F(TickTest, OnlyTheIntervalRulesActWhenTheSegmentIsTheInterval)
 
 TEST_F(TickTest, IntervalMovesOnAfterItsCount)
 {
+    // The interval moves on by one bookmark: to the next pair of bookmarks, and from the last
+    // bookmark nowhere, so that the interval starts again from A.
+    bookmarks({"00:00:05.000", "00:00:07.000", "00:00:09.000"});
     interval("00:00:05.000", "00:00:07.000", 1);
+    form().UpDown8->setPosition(1);
+    form().CheckBox14->setChecked(true);
     form().CheckBox15->setEnabled(true);
     form().CheckBox15->setChecked(true);
-    // The shift: the next interval starts right at the old B, then elsewhere.
-    QStringList next{"00:00:07.000|00:00:09.000", "00:00:30.000|00:00:32.000"};
-    program->operations().SpeedButton11Click = [&] {
-        const QStringList ab = next.takeFirst().split('|');
-        form().MaskEdit1->setText(ab[0]);
-        form().MaskEdit2->setText(ab[1]);
-    };
     playFrom(5000);
     EXPECT_EQ(runFor(2300), 0); // ran on into 7 … 9 without a seek
     EXPECT_GT(mci.Position(), 7000);
     EXPECT_EQ(form().MaskEdit1->text(), "00:00:07.000");
     clock.advance(2000);
-    EXPECT_EQ(form().MaskEdit1->text(), "00:00:30.000");
-    EXPECT_GE(mci.Position(), 30000); // this time a jump to the new A
-    EXPECT_LT(mci.Position(), 31000);
+    EXPECT_EQ(form().MaskEdit2->text(), "00:00:09.000"); // no bookmark after 9: it stays
+    EXPECT_GE(mci.Position(), 7000);                     // this time a jump back to A
+    EXPECT_LT(mci.Position(), 8000);
 }
 
 TEST_F(TickTest, PauseAtLoopStartAndItsFlag)
@@ -175,12 +182,12 @@ TEST_F(TickTest, PauseAtLoopStartAndItsFlag)
     runFor(1000);
     EXPECT_EQ(mci.Mode(), mpPaused);
     EXPECT_EQ(mci.Position(), 5000);
-    EXPECT_TRUE(form().state.LoopPaused);
+    EXPECT_TRUE(program->loop().LoopPaused);
     player().ButtonClick(MediaButtonBar::Play);
     clock.advance(240);
-    EXPECT_TRUE(form().state.LoopPaused);
+    EXPECT_TRUE(program->loop().LoopPaused);
     clock.advance(20);
-    EXPECT_FALSE(form().state.LoopPaused);
+    EXPECT_FALSE(program->loop().LoopPaused);
 }
 
 TEST_F(TickTest, WholeFileRepeat)
@@ -196,18 +203,18 @@ TEST_F(TickTest, WholeFileRepeat)
     runFor(1000);
     EXPECT_EQ(mci.Mode(), mpPaused);
     EXPECT_EQ(mci.Position(), 0);
-    EXPECT_TRUE(form().state.LoopPaused);
+    EXPECT_TRUE(program->loop().LoopPaused);
 }
 
 TEST_F(TickTest, HashSegmentIsSkipped)
 {
     segment("00:00:10.000", "00:00:20.000", 2);
+    program->Form2()->StringGrid1.setCell(BookmarkTable::Comment, 1, QStringLiteral("# не нужно"));
     form().CheckBox10->setEnabled(true);
     form().CheckBox10->setChecked(true);
-    form().state.SkipHashSegment = true;
-    playFrom(10000);
+    playFrom(10000); // the loop takes the segment after the "#" bookmark, to be skipped
     clock.advance(20);
-    EXPECT_FALSE(form().state.SkipHashSegment);
+    EXPECT_FALSE(program->loop().SkipHashSegment);
     EXPECT_GE(mci.Position(), 19750); // jumped to just before the end
     EXPECT_EQ(runFor(1000), 0);       // and the arrival finishes it
     EXPECT_GT(mci.Position(), 20500);

@@ -1,6 +1,6 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "playback/MediaButtonBar.h"
 #include "windows/InfoWindows.h"
 
@@ -292,5 +292,5 @@ TEST_F(ProgramTest, ExitMenuClosesTheMainWindow)
     form().show();
     form().N5->trigger();
     EXPECT_FALSE(form().isVisible());
-    EXPECT_TRUE(form().state.NormalClose);
+    EXPECT_TRUE(program->lifecycle().NormalClose);
 }

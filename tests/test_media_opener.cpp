@@ -3,6 +3,8 @@
 #include "app/MediaOpener.h"
 #include "persist/MediaKey.h"
 #include "document/TFormOle.h"
+#include "marks/BookmarkTable.h"
+#include "marks/TForm2.h"
 #include "playback/MediaButtonBar.h"
 #include "playback/TFormWMP.h"
 
@@ -20,7 +22,7 @@ protected:
     MediaOpener &opener() { return program->opener(); }
     void openPending(const QString &path)
     {
-        form().state.PendingMediaPath = path;
+        program->session().PendingMediaPath = path;
         opener().OpenMediaFile();
     }
     QStringList recent()
@@ -64,8 +66,8 @@ TEST_F(OpenerTest, OpensIntoTheChosenEngineAndShowsTheLength)
     const QString wav = mediaFile(QStringLiteral("talk.wav"));
     mci.lengths[wav] = 83456;
     openPending(wav);
-    EXPECT_EQ(form().state.CurrentMediaPath, wav);
-    EXPECT_FALSE(form().state.VideoFlag);
+    EXPECT_EQ(program->session().CurrentMediaPath, wav);
+    EXPECT_FALSE(program->session().VideoFlag);
     EXPECT_TRUE(form().MediaPlayer1->isVisibleTo(&form()));
     EXPECT_FALSE(form().MediaPlayer2->isVisibleTo(&form()));
     EXPECT_EQ(form().Label5->text(), "00:01:23.456");
@@ -78,7 +80,7 @@ TEST_F(OpenerTest, OpensIntoTheChosenEngineAndShowsTheLength)
     const QString upper = mediaFile(QStringLiteral("Loud.WAV"));
     program->FormWMP()->show();
     openPending(upper);
-    EXPECT_TRUE(form().state.VideoFlag);
+    EXPECT_TRUE(program->session().VideoFlag);
     EXPECT_TRUE(form().MediaPlayer2->isVisibleTo(&form()));
     EXPECT_EQ(form().Label5->text(), "00:01:00.000");
     EXPECT_TRUE(program->FormWMP()->isVisible());
@@ -89,29 +91,42 @@ TEST_F(OpenerTest, OpensIntoTheChosenEngineAndShowsTheLength)
 
 TEST_F(OpenerTest, MediaSettingsDecideTheEngineAndAreSavedAndLoaded)
 {
-    QStringList log;
-    auto &ops = program->operations();
-    ops.LoadFromINIVideo = [](const QString &path) -> std::optional<bool> {
-        if (path.endsWith(QStringLiteral("audio.mp3"))) return false;
-        return std::nullopt;
+    // Media settings in which audio.mp3 says it plays as audio; other files have none.
+    struct AudioMp3Settings : PendingParts {
+        std::optional<bool> LoadFromINIVideo(const QString &path) override
+        {
+            PendingParts::LoadFromINIVideo(path);
+            if (path.endsWith(QStringLiteral("audio.mp3"))) return false;
+            return std::nullopt;
+        }
     };
-    ops.SaveToINIVideo = [&log](const QString &p) { log << "save " + QFileInfo(p).fileName(); };
-    ops.LoadFromINIMedia = [&log](const QString &p) { log << "load " + QFileInfo(p).fileName(); };
-    ops.DeleteAllBookmarks = [&log] { log << QStringLiteral("clear"); };
+    start({}, std::make_unique<AudioMp3Settings>());
+    QStringList &log = program->pending().calls;
+    const auto settingsCalls = [&log] {
+        QStringList calls;
+        for (const QString &c : log)
+            if (c.endsWith(QStringLiteral("INIVideo")) || c.endsWith(QStringLiteral("INIMedia"))) calls << c;
+        log.clear();
+        return calls;
+    };
+    // A bookmark of the previous file, which every open clears.
+    BookmarkTable &table = program->Form2()->StringGrid1;
+    table.setCell(BookmarkTable::Number, 1, QStringLiteral("1"));
+    table.setCell(BookmarkTable::Time, 1, QStringLiteral("00:00:01.000"));
+    log.clear();
 
     openPending(mediaFile(QStringLiteral("audio.mp3")));
-    EXPECT_FALSE(form().state.VideoFlag); // Video=0 in its settings: the audio player
+    EXPECT_FALSE(program->session().VideoFlag); // Video=0 in its settings: the audio player
     // The start-up's skip flag was consumed: nothing of a previous file is saved.
-    EXPECT_EQ(log, QStringList({"clear", "load audio.mp3"}));
-    log.clear();
+    EXPECT_EQ(settingsCalls(), QStringList({"LoadFromINIVideo", "LoadFromINIMedia"}));
+    EXPECT_TRUE(table.cell(BookmarkTable::Time, 1).isEmpty());
     openPending(mediaFile(QStringLiteral("video.mp3")));
-    EXPECT_TRUE(form().state.VideoFlag);
-    EXPECT_EQ(log, QStringList({"save audio.mp3", "clear", "load video.mp3"}));
+    EXPECT_TRUE(program->session().VideoFlag);
+    EXPECT_EQ(settingsCalls(), QStringList({"SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia"}));
 
     form().NZkl->setChecked(false);
-    log.clear();
     openPending(mediaFile(QStringLiteral("audio.mp3")));
-    EXPECT_EQ(log, QStringList({"clear"}));
+    EXPECT_EQ(settingsCalls(), QStringList({"LoadFromINIVideo"}));
 }
 
 TEST_F(OpenerTest, DialogFilterForVideoStaysForLaterOpens)
@@ -121,15 +136,15 @@ TEST_F(OpenerTest, DialogFilterForVideoStaysForLaterOpens)
     form().OpenDialog1.filterIndex = MediaOpener::AllInVideoFilter; // as if the user picked it
     opener().OpenMediaFile();
     EXPECT_EQ(messages.dialogs.size(), 1);
-    EXPECT_TRUE(form().state.VideoFlag);
+    EXPECT_TRUE(program->session().VideoFlag);
     form().NH[0]->trigger(); // the recent-files menu, no dialog
     EXPECT_EQ(messages.dialogs.size(), 1);
-    EXPECT_TRUE(form().state.VideoFlag);
+    EXPECT_TRUE(program->session().VideoFlag);
 
     // A cancelled dialog changes nothing.
     opener().OpenMediaFile();
     EXPECT_EQ(messages.dialogs.size(), 2);
-    EXPECT_EQ(form().state.CurrentMediaPath, wav);
+    EXPECT_EQ(program->session().CurrentMediaPath, wav);
 }
 
 TEST_F(OpenerTest, MissingAndBrokenFilesAreReported)
@@ -139,8 +154,8 @@ TEST_F(OpenerTest, MissingAndBrokenFilesAreReported)
     openPending(home.filePath(QStringLiteral("gone.wav")));
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_EQ(messages.errors[0], "Ошибка существования файла!|Файл: " + home.filePath("gone.wav"));
-    EXPECT_EQ(form().state.CurrentMediaPath, good); // nothing else changed
-    EXPECT_TRUE(form().state.PendingMediaPath.isEmpty());
+    EXPECT_EQ(program->session().CurrentMediaPath, good); // nothing else changed
+    EXPECT_TRUE(program->session().PendingMediaPath.isEmpty());
 
     const QString broken = mediaFile(QStringLiteral("text.wav"));
     mci.broken[broken] = QStringLiteral("unrecognized file format");
@@ -185,12 +200,12 @@ TEST_F(OpenerTest, RecentFilesMenu)
     EXPECT_FALSE(recent().join('|').contains(paths[1]));
 
     form().NH[9]->trigger();
-    EXPECT_EQ(form().state.CurrentMediaPath, paths[3]);
+    EXPECT_EQ(program->session().CurrentMediaPath, paths[3]);
     EXPECT_EQ(recent()[0], "&0. " + paths[3]);
 
     // An item without a path opens nothing and asks for nothing.
     form().NH[5]->setText(QStringLiteral("5. "));
     form().NH[5]->trigger();
     EXPECT_TRUE(messages.dialogs.isEmpty());
-    EXPECT_EQ(form().state.CurrentMediaPath, paths[3]);
+    EXPECT_EQ(program->session().CurrentMediaPath, paths[3]);
 }

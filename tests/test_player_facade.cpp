@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MediaOpener.h"
 #include "playback/PlayerFacade.h"
 
@@ -54,29 +54,29 @@ TEST_F(FacadeTest, UserSeeksRearmTheBookmarkLoopAndLoopSeeksDoNot)
     start();
     openIn(Engine::Mci);
     QStringList log;
-    program->operations().CheckBox8Click = [&log] { log << QStringLiteral("8"); };
+    QObject::connect(&program->player(), &PlayerFacade::bookmarkLoopRestart, [&log] { log << QStringLiteral("8"); });
     form().CheckBox8->setChecked(true);
     log.clear();
     form().UpDown6->setPosition(3);
-    form().state.BookmarkRepeatsLeft = 0;
+    program->loop().BookmarkRepeatsLeft = 0;
     form().CheckBox1->setChecked(true);
 
     seekUser(1000);
-    EXPECT_EQ(form().state.BookmarkRepeatsLeft, 3);
+    EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 3);
     EXPECT_EQ(log, QStringList({"8"}));
     EXPECT_TRUE(form().TimerPeriod->isActive());
 
-    form().state.BookmarkRepeatsLeft = 1;
+    program->loop().BookmarkRepeatsLeft = 1;
     form().TrackBar1->tag = SeekLoop;
     form().TrackBar1->setValue(2000);
     EXPECT_EQ(mci.Position(), 2000);
-    EXPECT_EQ(form().state.BookmarkRepeatsLeft, 1);
+    EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 1);
     EXPECT_EQ(log, QStringList({"8"}));
     EXPECT_EQ(form().TrackBar1->tag, SeekLoop); // stays until code sets it again
 
-    form().state.LoopPaused = true; // a paused loop start keeps its count
+    program->loop().LoopPaused = true; // a paused loop start keeps its count
     seekUser(3000);
-    EXPECT_EQ(form().state.BookmarkRepeatsLeft, 1);
+    EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 1);
 }
 
 TEST_F(FacadeTest, SeekWhilePlayingKeepsPlayingOnEveryEngine)

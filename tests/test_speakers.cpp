@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         start();
-        program->operations().InsertText = [this](const QString &t) { typed << t; };
+        desktop.onPaste = [this](WindowId, const QString &t) { typed << t; };
     }
     TForm5 &window() { return *program->Form5(); }
     QStringList typed;
@@ -35,7 +35,7 @@ TEST_F(SpeakersTest, ComposedText)
 TEST_F(SpeakersTest, AfterTextStartsEmptyAndTheWindowShowsTheKeptNames)
 {
     EXPECT_EQ(window().Edit11->text(), ""); // the loaded (empty) value replaced the design's ":"
-    form().state.SpeakerNames[1] = QStringLiteral("Борис");
+    program->speakers().SpeakerNames[1] = QStringLiteral("Борис");
     form().N23->trigger();
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(window().Edits[1]->text(), "Борис");
@@ -61,7 +61,7 @@ TEST_F(SpeakersTest, RowButtonsTypeWhatTheWindowShowsAndMenuItemsWhatIsKept)
     form().N23->trigger();
     window().Edits[0]->setText(QStringLiteral("Вера"));
     window().Button2->click(); // "Отмена" keeps nothing
-    EXPECT_EQ(form().state.SpeakerNames[0], "Анна");
+    EXPECT_EQ(program->speakers().SpeakerNames[0], "Анна");
     window().Edits[0]->clear();
     window().Button1->click();
     EXPECT_EQ(form().N23x[0]->text(), "Участник&1: ");

@@ -1,6 +1,6 @@
 #include "ProgramFixture.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "document/TFormOle.h"
 #include "platform/ApplicationEvents.h"
 #include "marks/TForm2.h"
@@ -12,28 +12,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
-// Logs the operations of other subsystems that the lifecycle calls.
-void LogOperations(MainOperations &ops, QStringList &log)
-{
-    const auto logger = [&log](const char *name) { return [&log, name] { log << QLatin1String(name); }; };
-    auto open = ops.OpenMediaFile;
-    ops.OpenMediaFile = [&log, open] {
-        log << QStringLiteral("open");
-        open();
-    };
-    ops.CheckBox7Click = logger("7");
-    ops.CheckBox8Click = logger("8");
-    ops.CheckBox16Click = logger("16");
-    ops.CheckBoxTrackClick = logger("track");
-    ops.CloseEmbeddedDocument = logger("closeDocument");
-    ops.RepaintEmbeddedDocument = logger("repaint");
-}
+// The calls that reached the parts not built yet since the last look.
+QStringList TakePendingCalls(Program &program) { return std::exchange(program.pending().calls, {}); }
 
 } // namespace
 
@@ -45,8 +34,8 @@ TEST_F(ProgramTest, WindowsAreCreatedInOrderAndDestroyedInReverse)
     // The speakers window's creation stopped and restarted the main tick and the refresh.
     EXPECT_TRUE(form().Timer1->isActive());
     EXPECT_TRUE(form().Timer2->isActive());
-    EXPECT_TRUE(form().state.SkipPreviousSave);
-    EXPECT_FALSE(form().state.VideoFlag);
+    EXPECT_TRUE(program->session().SkipPreviousSave);
+    EXPECT_FALSE(program->session().VideoFlag);
 
     QStringList destroyed;
     for (QWidget *w : std::initializer_list<QWidget *>{program->Form1(), program->FormWMP(), program->FormOle(),
@@ -73,20 +62,19 @@ TEST_F(ProgramTest, WorkingFolderIsCreatedOrReported)
     EXPECT_EQ(messages.errors[0],
               QStringLiteral("Stenova|Cannot create ") + blocker + QStringLiteral("/home/AvtoSave"));
     form().show();
-    EXPECT_FALSE(form().state.CurrentMediaPath.isEmpty());
+    EXPECT_FALSE(program->session().CurrentMediaPath.isEmpty());
 }
 
 TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
 {
     const QString media = mediaFile();
     start({media, "/l", "/p", "/b", "2", "/b#", "/r", "1", "/t", "90", "/ab", "0.0-10.0;20.0-30.5"});
-    QStringList log;
-    LogOperations(program->operations(), log);
+    TakePendingCalls(*program);
     form().show();
 
-    EXPECT_EQ(form().state.CurrentMediaPath, media);
-    EXPECT_TRUE(form().state.PendingMediaPath.isEmpty());
-    EXPECT_FALSE(form().state.SkipPreviousSave);
+    EXPECT_EQ(program->session().CurrentMediaPath, media);
+    EXPECT_TRUE(program->session().PendingMediaPath.isEmpty());
+    EXPECT_FALSE(program->session().SkipPreviousSave);
     for (QCheckBox *box : {form().CheckBox6, form().CheckBox13, form().CheckBox8, form().CheckBox10, form().CheckBox7,
                            form().CheckBox15, form().CheckBox16})
         EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
@@ -95,7 +83,13 @@ TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
     ASSERT_EQ(form().ListBoxAB->count(), 2);
     EXPECT_EQ(form().ListBoxAB->item(1)->text(), "20.0-30.5");
     // Boxes set from code run their handlers on change; the fixed sequence runs them again.
-    EXPECT_EQ(log, QStringList({"open", "repaint", "8", "7", "16", "7", "8", "16", "16", "7"}));
+    EXPECT_EQ(TakePendingCalls(*program),
+              QStringList({"LoadFromINIVideo", "RepaintEmbeddedDocument", "LoadFromINIMedia", "CheckBox16Click",
+                           "CheckBox16Click", "CheckBox16Click"}));
+    // The loop handlers ran after the counts were set: the counts are armed.
+    EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 2);
+    EXPECT_EQ(program->loop().ABRepeatsLeft, 1);
+    EXPECT_EQ(form().MaskEdit4->text(), form().Label5->text()); // no bookmarks: the segment is the file
 
     // The start position is sought as a user seek one second after the show.
     EXPECT_TRUE(form().TimerGoto->isActive());
@@ -131,7 +125,7 @@ TEST_F(ProgramTest, CommandLineWithoutExistingFileIsIgnoredWhole)
         start(args);
         form().CheckBox7->setChecked(true);
         form().show();
-        EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(program->session().CurrentMediaPath.isEmpty()) << args.join(' ').toStdString();
         EXPECT_FALSE(form().CheckBox6->isChecked());
         EXPECT_TRUE(form().CheckBox7->isChecked());
         EXPECT_FALSE(form().TimerGoto->isActive());
@@ -150,14 +144,14 @@ TEST_F(ProgramTest, ScrollLockFollowsTheBetweenBookmarksLoopOnEveryShow)
     EXPECT_TRUE(scrollLock.on);
     EXPECT_TRUE(form().CheckBox8->isChecked());
 
-    const QString opened = form().state.CurrentMediaPath;
-    form().state.CurrentMediaPath.clear();
+    const QString opened = program->session().CurrentMediaPath;
+    program->session().CurrentMediaPath.clear();
     form().hide();
     scrollLock.on = false; // changed behind the program's back
     form().show();         // the second show syncs the light but leaves the command line alone
     EXPECT_TRUE(scrollLock.on);
     EXPECT_EQ(scrollLock.presses, 3);
-    EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty());
+    EXPECT_TRUE(program->session().CurrentMediaPath.isEmpty());
     EXPECT_FALSE(opened.isEmpty());
 
     form().hide();
@@ -172,8 +166,7 @@ TEST_F(ProgramTest, ScrollLockFollowsTheBetweenBookmarksLoopOnEveryShow)
 TEST_F(ProgramTest, DroppedFilesOpenOnlyTheFirstExistingFile)
 {
     start();
-    QStringList log;
-    LogOperations(program->operations(), log);
+    TakePendingCalls(*program);
     const auto drop = [this](const QStringList &paths) {
         QMimeData mime;
         QList<QUrl> urls;
@@ -188,65 +181,63 @@ TEST_F(ProgramTest, DroppedFilesOpenOnlyTheFirstExistingFile)
     };
     drop({home.filePath("missing.wav"), mediaFile("b.wav")});
     drop({home.path()});
-    EXPECT_TRUE(log.isEmpty());
-    EXPECT_TRUE(form().state.CurrentMediaPath.isEmpty());
+    EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
+    EXPECT_TRUE(program->session().CurrentMediaPath.isEmpty());
 
     const QString first = mediaFile("a.wav");
     drop({first, mediaFile("b.wav"), mediaFile("c.wav")});
-    EXPECT_EQ(log, QStringList({"open", "repaint"}));
-    EXPECT_EQ(form().state.CurrentMediaPath, first);
-    EXPECT_FALSE(form().state.SkipPreviousSave); // the previous file's state is saved as usual
+    EXPECT_TRUE(TakePendingCalls(*program).contains("RepaintEmbeddedDocument"));
+    EXPECT_EQ(program->session().CurrentMediaPath, first);
+    EXPECT_FALSE(program->session().SkipPreviousSave); // the previous file's state is saved as usual
 }
 
 TEST_F(ProgramTest, ApplicationEventsTrackMinimisedState)
 {
     start();
-    QStringList log;
-    LogOperations(program->operations(), log);
     form().show();
+    TakePendingCalls(*program);
     GlobalHotKey &speaker1 = form().hotKey(QStringLiteral("JvApplicationHotKey1"));
 
     form().setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(form().state.AppMinimized);
+    EXPECT_TRUE(program->lifecycle().AppMinimized);
     EXPECT_FALSE(speaker1.active);
     emit program->applicationEvents().activated(); // activated while minimised
-    EXPECT_TRUE(form().state.AppMinimized);
+    EXPECT_TRUE(program->lifecycle().AppMinimized);
     EXPECT_TRUE(form().hotKey(QStringLiteral("JvApplicationHotKey2")).active);
 
     form().setWindowState(Qt::WindowNoState);
-    EXPECT_FALSE(form().state.AppMinimized);
+    EXPECT_FALSE(program->lifecycle().AppMinimized);
     EXPECT_TRUE(speaker1.active);
     emit program->applicationEvents().deactivated();
-    EXPECT_FALSE(form().state.AppMinimized);
+    EXPECT_FALSE(program->lifecycle().AppMinimized);
 
     // Activation repaints the embedded document only while it is in use and shown.
     emit program->applicationEvents().activated();
-    EXPECT_TRUE(log.isEmpty());
+    EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
     program->FormOle()->show();
     emit program->applicationEvents().activated();
-    EXPECT_EQ(log, QStringList({"repaint"}));
+    EXPECT_EQ(TakePendingCalls(*program), QStringList({"RepaintEmbeddedDocument"}));
     form().NWord->setChecked(true);
     emit program->applicationEvents().activated();
-    EXPECT_EQ(log, QStringList({"repaint"}));
+    EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
 }
 
 TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
 {
     start();
-    QStringList log;
-    LogOperations(program->operations(), log);
     form().show();
     form().CheckBoxTrack->setChecked(true);
-    log.clear();
+    TakePendingCalls(*program);
     program->FormOle()->show();
     program->Form2()->show();
     program->FormWMP()->hide();
     program->Form5()->show();
 
     form().close();
-    EXPECT_TRUE(form().state.NormalClose);
+    EXPECT_TRUE(program->lifecycle().NormalClose);
     EXPECT_FALSE(form().CheckBoxTrack->isChecked());
-    EXPECT_EQ(log, QStringList({"track", "track", "closeDocument"}));
+    EXPECT_EQ(TakePendingCalls(*program),
+              QStringList({"CheckBoxTrackClick", "CheckBoxTrackClick", "CloseEmbeddedDocument"}));
     EXPECT_FALSE(program->Form2()->isVisible());
     EXPECT_TRUE(program->FormOle()->visibleAtClose);
     EXPECT_FALSE(program->FormWMP()->visibleAtClose);
@@ -254,65 +245,30 @@ TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
 
     // With the external document the embedded one is left alone and counts as hidden.
     form().NWord->setChecked(true);
-    log.clear();
+    TakePendingCalls(*program);
     form().show();
     form().close();
-    EXPECT_EQ(log, QStringList());
+    EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
     EXPECT_FALSE(program->FormOle()->visibleAtClose);
 }
 
-// Every operation that one part of the program calls in another is wired by the composition
-// root, but for those whose windows or files come later. This list may only shrink.
-TEST_F(ProgramTest, EveryOperationIsWiredButThoseOfWindowsAndFilesStillToCome)
+// Every interface between the parts of the program is served by its implementation, but for
+// those whose windows or files come later, which the stand-in serves. This list may only
+// shrink.
+TEST_F(ProgramTest, EveryInterfaceIsImplementedButThoseOfWindowsAndFilesStillToCome)
 {
     start();
-    const MainOperations &ops = program->operations();
-#define WIRED(name)                                                                                                    \
-    {                                                                                                                  \
-        QStringLiteral(#name), static_cast<bool>(ops.name)                                                             \
-    }
-    const std::vector<std::pair<QString, bool>> all{WIRED(OpenMediaFile),
-                                                    WIRED(CheckBox7Click),
-                                                    WIRED(CheckBox8Click),
-                                                    WIRED(CheckBox16Click),
-                                                    WIRED(CheckBoxTrackClick),
-                                                    WIRED(SpeedButton11Click),
-                                                    WIRED(BitBtn3Click),
-                                                    WIRED(ShowGoToDialog),
-                                                    WIRED(HotKeysChanged),
-                                                    WIRED(ListBoxABClick),
-                                                    WIRED(BringTextWindowForward),
-                                                    WIRED(TakeTextWindow),
-                                                    WIRED(ShowExternalPlayerWindow),
-                                                    WIRED(InsertText),
-                                                    WIRED(CloseBookmarksWindow),
-                                                    WIRED(CloseEmbeddedDocument),
-                                                    WIRED(RepaintEmbeddedDocument),
-                                                    WIRED(LoadFromSettingsINI),
-                                                    WIRED(LoadStartupDocument),
-                                                    WIRED(VolumeFollow),
-                                                    WIRED(SaveToINIVideo),
-                                                    WIRED(LoadFromINIVideo),
-                                                    WIRED(LoadFromINIMedia),
-                                                    WIRED(SwitchDocument),
-                                                    WIRED(DeleteAllBookmarks),
-                                                    WIRED(ResetBookmarkNumbering)};
-#undef WIRED
-    QStringList stillToCome{// The settings files.
-                            "LoadFromSettingsINI", "SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia",
-                            // The text window and its documents.
-                            "CloseEmbeddedDocument", "RepaintEmbeddedDocument", "LoadStartupDocument", "SwitchDocument",
-                            // The interval list and the timeline zoom.
-                            "CheckBox16Click", "ListBoxABClick", "CheckBoxTrackClick",
-                            // The go-to dialog.
-                            "ShowGoToDialog"};
-    QStringList unwired;
-    for (const auto &[name, wired] : all)
-        if (!wired) unwired << name;
-    unwired.sort();
-    stillToCome.sort();
-    EXPECT_EQ(unwired, stillToCome);
-    EXPECT_EQ(sizeof(MainOperations), all.size() * sizeof(std::function<void()>)) << "an operation is not listed here";
+    EXPECT_EQ(program->pendingInterfaces(),
+              QStringList({// The settings files.
+                           "ProgramSettings", "MediaSettings",
+                           // The text window and its documents.
+                           "TranscriptDocuments",
+                           // The interval list and the timeline zoom.
+                           "IntervalList", "TimelineZoom",
+                           // The go-to dialog.
+                           "GoToDialog"}));
+    // Start-up asked the stand-in for the settings and the document, and nothing else.
+    EXPECT_EQ(TakePendingCalls(*program), QStringList({"LoadFromSettingsINI", "LoadStartupDocument"}));
 }
 
 TEST_F(ProgramTest, RelativePathOnTheCommandLineIsRecordedAbsolute)
@@ -323,6 +279,6 @@ TEST_F(ProgramTest, RelativePathOnTheCommandLineIsRecordedAbsolute)
     start({QStringLiteral("talk.wav")});
     form().show();
     QDir::setCurrent(previous);
-    EXPECT_EQ(form().state.CurrentMediaPath, file);
+    EXPECT_EQ(program->session().CurrentMediaPath, file);
     EXPECT_EQ(form().NH[0]->text(), "&0. " + file);
 }

@@ -12,13 +12,13 @@ TEST_F(ProgramTest, ShowVideoWindowKeepsItOnTheScreen)
 {
     start();
     TFormWMP &video = *program->FormWMP();
-    form().state.VideoFlag = false;
+    program->session().VideoFlag = false;
     form().SpeedButton8->click(); // the audio player has no picture
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_EQ(messages.errors[0], "Внимание!|Данный файл *.wav открыт не в видеопроигрывателе.");
     EXPECT_FALSE(video.isVisible());
 
-    form().state.VideoFlag = true;
+    program->session().VideoFlag = true;
     form().N24->trigger(); // centred at the first showing
     EXPECT_LE((video.geometry().center() - video.screen()->geometry().center()).manhattanLength(), 4);
     video.setGeometry(100, 100, 600, 400);

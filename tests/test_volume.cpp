@@ -13,7 +13,7 @@ class VolumeTest : public ProgramTest {
 protected:
     TrackBar *slider() { return form().TrackBarVolume; }
     QString label() { return form().LabelVolProz->text(); }
-    int lastApplied() { return form().state.lastVolumeShown; }
+    int lastApplied() { return program->volume().lastShownLevel(); }
     // One display refresh, which runs the volume follow.
     void refresh() { clock.advance(100); }
 

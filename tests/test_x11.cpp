@@ -4,7 +4,7 @@
 #include "doubles/RecordedMessages.h"
 #include "doubles/RecordingMpcTransport.h"
 #include "doubles/FakeDesktop.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserMessages.h"
 #include "doubles/VirtualClock.h"
@@ -108,11 +108,11 @@ TEST(X11Program, MinimisingThroughTheWindowManager)
     form.show();
     ASSERT_TRUE(WaitFor([&] { return form.isActiveWindow(); }));
     form.showMinimized();
-    EXPECT_TRUE(WaitFor([&] { return form.state.AppMinimized; }));
+    EXPECT_TRUE(WaitFor([&] { return program.lifecycle().AppMinimized; }));
     EXPECT_FALSE(form.hotKey(QStringLiteral("JvApplicationHotKey1")).active);
     form.showNormal();
     form.activateWindow();
-    EXPECT_TRUE(WaitFor([&] { return !form.state.AppMinimized; }));
+    EXPECT_TRUE(WaitFor([&] { return !program.lifecycle().AppMinimized; }));
     EXPECT_TRUE(form.hotKey(QStringLiteral("JvApplicationHotKey1")).active);
     qunsetenv("STENOVA_HOME");
 }

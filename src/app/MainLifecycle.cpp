@@ -1,17 +1,25 @@
 #include "app/MainLifecycle.h"
 
 #include "app/CommandLine.h"
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "document/TFormOle.h"
-#include "persist/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
 #include "platform/ScrollLock.h"
 #include "playback/TFormWMP.h"
 #include "playback/TMPCHC.h"
 #include "windows/TForm5.h"
+#include "app/MediaOpener.h"
+#include "automation/HotKeys.h"
+#include "document/Documents.h"
+#include "marks/ABInterval.h"
+#include "marks/BookmarkNavigator.h"
+#include "marks/IntervalList.h"
+#include "marks/TForm2.h"
+#include "playback/MediaSession.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,29 +42,21 @@ QString MpcSocketPath()
 
 } // namespace
 
-MainLifecycle::MainLifecycle(TForm1 &form, const Platform &platform, MainOperations &ops, QStringList arguments)
-    : m_form(form), m_platform(platform), m_scrollLock(platform.scrollLock), m_ops(ops),
+MainLifecycle::MainLifecycle(TForm1 &form, MediaSession &session, const Platform &platform, QStringList arguments)
+    : m_form(form), m_session(session), m_platform(platform), m_scrollLock(platform.scrollLock),
       m_arguments(std::move(arguments))
 {
 }
 
-void MainLifecycle::setWindows(TFormWMP *video, TFormOle *text, TForm5 *speakers)
-{
-    m_video = video;
-    m_text = text;
-    m_speakers = speakers;
-}
-
 void MainLifecycle::FormCreate()
 {
-    m_form.state.lastVolumeShown = -1; // so that the first volume reading is shown
     m_form.MPCHC = std::make_unique<TMPCHC>(m_platform.mpc, m_platform.clock, m_platform.messages);
     m_form.MPCHC->HostWindow = MpcSocketPath();
     m_form.EditNMPC->setText(m_form.MPCHC->PlayerPath);
     m_form.setAcceptDrops(true);
     m_form.move(0, 0);
     m_form.resize(1280, m_form.sizeHint().height());
-    m_form.state.NormalClose = false;
+    NormalClose = false;
     EnsureWorkFolder(m_platform.messages);
     m_form.Timer1->stop();
     // The display tag makes the position change below seek nothing.
@@ -71,14 +71,14 @@ void MainLifecycle::FormShow()
     if (m_scrollLock.available() && m_form.CheckBox8->isChecked() != m_scrollLock.isOn())
         m_scrollLock.pressAndRelease();
     m_form.TimerJvCaptionButton->start();
-    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    if (m_form.CheckBox8->isChecked()) m_parts->navigator.CheckBox8Click();
 
-    if (++m_form.state.firstShowCount != 1 || m_arguments.size() < 2) return;
+    if (++m_showCount != 1 || m_arguments.size() < 2) return;
     const QString media = m_arguments[1];
     if (!QFileInfo(media).isFile()) return;
-    m_form.state.PendingMediaPath = media;
-    m_form.state.SkipPreviousSave = true;
-    RunOperation(m_ops.OpenMediaFile);
+    m_session.PendingMediaPath = media;
+    m_session.SkipPreviousSave = true;
+    m_parts->opener.OpenMediaFile();
     applyCommandLine(ParseSwitches(m_arguments.mid(1)));
 }
 
@@ -95,18 +95,18 @@ void MainLifecycle::applyCommandLine(const CommandLineSwitches &sw)
     if (sw.abCount >= 0) f.UpDown7->setPosition(sw.abCount);
 
     f.CheckBox16->setChecked(false);
-    RunOperation(m_ops.CheckBox16Click);
-    RunOperation(m_ops.CheckBox7Click);
-    RunOperation(m_ops.CheckBox8Click);
+    m_parts->intervals.CheckBox16Click();
+    m_parts->ab.CheckBox7Click();
+    m_parts->navigator.CheckBox8Click();
 
     if (sw.intervalListText && !sw.intervalListText->isEmpty()) {
         f.CheckBox15->setChecked(true);
         f.ListBoxAB->clear();
         f.ListBoxAB->addItems(CutIntervalList(*sw.intervalListText));
         f.CheckBox16->setChecked(true);
-        RunOperation(m_ops.CheckBox16Click);
+        m_parts->intervals.CheckBox16Click();
         f.CheckBox7->setChecked(true);
-        RunOperation(m_ops.CheckBox7Click);
+        m_parts->ab.CheckBox7Click();
     }
 
     if (sw.startTimeText) {
@@ -119,23 +119,24 @@ void MainLifecycle::applyCommandLine(const CommandLineSwitches &sw)
 void MainLifecycle::FilesDropped(const QStringList &paths)
 {
     if (paths.isEmpty() || !QFileInfo(paths.first()).isFile()) return;
-    m_form.state.PendingMediaPath = paths.first();
-    RunOperation(m_ops.OpenMediaFile);
+    m_session.PendingMediaPath = paths.first();
+    m_parts->opener.OpenMediaFile();
 }
 
 void MainLifecycle::FormCloseQuery()
 {
-    m_form.state.NormalClose = true;
+    NormalClose = true;
     if (m_form.CheckBoxTrack->isChecked()) {
         m_form.CheckBoxTrack->setChecked(false);
-        RunOperation(m_ops.CheckBoxTrackClick);
+        m_parts->zoom.CheckBoxTrackClick();
     }
     const bool externalText = m_form.NWord->isChecked();
-    if (m_text && !externalText) RunOperation(m_ops.CloseEmbeddedDocument);
-    RunOperation(m_ops.CloseBookmarksWindow);
-    if (m_text) m_text->visibleAtClose = m_text->isVisible() && !externalText;
-    if (m_video) m_video->visibleAtClose = m_video->isVisible();
-    if (m_speakers) m_speakers->visibleAtClose = m_speakers->isVisible();
+    const Parts &p = *m_parts;
+    if (!externalText) p.documents.CloseEmbeddedDocument();
+    p.bookmarksWindow.close();
+    p.text.visibleAtClose = p.text.isVisible() && !externalText;
+    p.video.visibleAtClose = p.video.isVisible();
+    p.speakers.visibleAtClose = p.speakers.isVisible();
 }
 
 void MainLifecycle::FormDestroy()
@@ -147,39 +148,47 @@ void MainLifecycle::FormDestroy()
 
 void MainLifecycle::ApplicationEvents1Minimize()
 {
-    m_form.state.AppMinimized = true;
+    AppMinimized = true;
     m_form.hotKey(QStringLiteral("JvApplicationHotKey1")).active = false;
-    RunOperation(m_ops.HotKeysChanged);
+    hotKeysChanged();
 }
 
 void MainLifecycle::ApplicationEvents1Restore()
 {
     leaveMinimized();
     m_form.hotKey(QStringLiteral("JvApplicationHotKey1")).active = true;
-    RunOperation(m_ops.HotKeysChanged);
+    hotKeysChanged();
 }
 
 // ESC, Space and Scroll Lock stay without effect for one lock-out after the program is
 // restored, as they were while it was minimised.
 void MainLifecycle::leaveMinimized()
 {
-    if (m_form.state.AppMinimized) m_form.TimerESC->start();
-    m_form.state.AppMinimized = false;
+    if (AppMinimized) m_form.TimerESC->start();
+    AppMinimized = false;
 }
 
 void MainLifecycle::ApplicationEvents1Activate()
 {
     if (m_events && m_events->isMinimized()) {
-        m_form.state.AppMinimized = true;
+        AppMinimized = true;
         return;
     }
     leaveMinimized();
-    if (m_text && m_text->isVisible() && !m_form.NWord->isChecked()) RunOperation(m_ops.RepaintEmbeddedDocument);
+    if (m_parts && m_parts->text.isVisible() && !m_form.NWord->isChecked())
+        m_parts->documents.RepaintEmbeddedDocument();
+}
+
+// The hot keys follow their switches; before the hot keys exist and after they are gone there
+// is nothing registered to change.
+void MainLifecycle::hotKeysChanged()
+{
+    if (m_parts) m_parts->hotKeys.sync();
 }
 
 void MainLifecycle::ApplicationEvents1Deactivate()
 {
-    if (m_events && m_events->isMinimized()) m_form.state.AppMinimized = true;
+    if (m_events && m_events->isMinimized()) AppMinimized = true;
 }
 
 void MainLifecycle::connectApplicationEvents(ApplicationEvents &events)

@@ -1,9 +1,13 @@
 #include "app/MediaOpener.h"
 
-#include "app/MainLifecycle.h"
+#include "document/Documents.h"
+#include "marks/BookmarkNavigator.h"
+#include "marks/IntervalList.h"
+#include "persist/Settings.h"
+#include "playback/MediaSession.h"
 #include "platform/Logging.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "document/TFormOle.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
@@ -41,18 +45,13 @@ QString Extension(const QString &path)
 
 } // namespace
 
-MediaOpener::MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp, Clock &clock,
-                         UserMessages &messages, MainOperations &ops)
-    : m_form(form), m_player(player), m_mci(mci), m_wmp(wmp), m_clock(clock), m_messages(messages), m_ops(ops)
+MediaOpener::MediaOpener(TForm1 &form, MediaSession &session, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp,
+                         Clock &clock, UserMessages &messages, const Parts &parts)
+    : m_form(form), m_session(session), m_player(player), m_mci(mci), m_wmp(wmp), m_clock(clock), m_messages(messages),
+      m_parts(parts)
 {
     for (QAction *item : m_form.NH)
         QObject::connect(item, &QAction::triggered, item, [this, item] { RecentItemClick(item); });
-}
-
-void MediaOpener::setWindows(TFormWMP *video, TFormOle *text)
-{
-    m_video = video;
-    m_text = text;
 }
 
 Engine MediaOpener::ChooseEngine(bool mpcMode, int filterIndex, std::optional<bool> settingsVideo,
@@ -74,10 +73,10 @@ QString MediaOpener::GroupCaption(const QString &path)
 void MediaOpener::OpenMediaFile()
 {
     TForm1 &f = m_form;
-    MainState &st = f.state;
+    MediaSession &st = m_session;
     if (f.CheckBoxTrack->isChecked()) {
         f.CheckBoxTrack->setChecked(false);
-        RunOperation(m_ops.CheckBoxTrackClick);
+        m_parts.zoom.CheckBoxTrackClick();
     }
 
     QString path;
@@ -116,29 +115,26 @@ void MediaOpener::OpenMediaFile()
     }
 
     if (!st.SkipPreviousSave && !st.CurrentMediaPath.isEmpty()) {
-        if (f.NZkl->isChecked() && m_ops.SaveToINIVideo) m_ops.SaveToINIVideo(st.CurrentMediaPath);
-        if (f.N15->isChecked() && !f.NWord->isChecked() && m_ops.SwitchDocument)
-            m_ops.SwitchDocument(st.CurrentMediaPath, path);
+        if (f.NZkl->isChecked()) m_parts.mediaSettings.SaveToINIVideo(st.CurrentMediaPath);
+        if (f.N15->isChecked() && !f.NWord->isChecked()) m_parts.documents.SwitchDocument(st.CurrentMediaPath, path);
     }
     st.SkipPreviousSave = false;
 
-    const std::optional<bool> settingsVideo = m_ops.LoadFromINIVideo ? m_ops.LoadFromINIVideo(path) : std::nullopt;
+    const std::optional<bool> settingsVideo = m_parts.mediaSettings.LoadFromINIVideo(path);
     const Engine engine = ChooseEngine(f.NMPC->isChecked(), f.OpenDialog1.filterIndex, settingsVideo, Extension(path));
     st.VideoFlag = engine != Engine::Mci;
     f.MediaPlayer1->setVisible(engine == Engine::Mci);
     f.MediaPlayer2->setVisible(engine != Engine::Mci);
-    if (m_video) {
-        if (engine == Engine::Mci) m_video->hide();
-        else if (engine == Engine::Wmp && m_video->isVisible()) m_video->raise();
-    }
-    if (m_text && !f.NWord->isChecked()) RunOperation(m_ops.RepaintEmbeddedDocument);
+    if (engine == Engine::Mci) m_parts.video.hide();
+    else if (engine == Engine::Wmp && m_parts.video.isVisible()) m_parts.video.raise();
+    if (!f.NWord->isChecked()) m_parts.documents.RepaintEmbeddedDocument();
 
     const QString loading = QString::fromUtf8(LoadingCaption);
     f.GroupBox2->setTitle(loading);
-    if (m_text) m_text->setWindowTitle(loading);
-    if (m_video) m_video->setWindowTitle(loading);
+    m_parts.text.setWindowTitle(loading);
+    m_parts.video.setWindowTitle(loading);
     f.repaint();
-    RunOperation(m_ops.ResetBookmarkNumbering);
+    m_parts.navigator.ResetBookmarkNumbering();
     f.TrackBar1->setValue(0);
     st.CurrentMediaPath = path;
 
@@ -146,8 +142,8 @@ void MediaOpener::OpenMediaFile()
     const bool opened = openInEngine(engine, path);
     const QString key = MakeMediaKey(path);
     f.GroupBox2->setTitle(GroupCaption(path));
-    if (m_text) m_text->setWindowTitle(QFileInfo(key).completeBaseName() + QStringLiteral(".ole"));
-    if (m_video) m_video->setWindowTitle(key);
+    m_parts.text.setWindowTitle(QFileInfo(key).completeBaseName() + QStringLiteral(".ole"));
+    m_parts.video.setWindowTitle(key);
     if (!opened) return;
 
     const int length = m_player.LengthMs();
@@ -159,11 +155,11 @@ void MediaOpener::OpenMediaFile()
     f.TrackBar1->tag = SeekUser;
     f.TrackBar1->setValue(0);
 
-    RunOperation(m_ops.DeleteAllBookmarks);
+    m_parts.navigator.DeleteAllBookmarks();
     for (int i = 0; i < f.MarkImages.size(); ++i) f.MarkImages[i].visible = false;
     f.Panel3->update();
-    if (f.NZkl->isChecked() && m_ops.LoadFromINIMedia) m_ops.LoadFromINIMedia(path);
-    if (f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    if (f.NZkl->isChecked()) m_parts.mediaSettings.LoadFromINIMedia(path);
+    if (f.CheckBox8->isChecked()) m_parts.navigator.CheckBox8Click();
     f.CheckBoxTrack->setChecked(false);
 }
 
@@ -244,7 +240,7 @@ void MediaOpener::RecentItemClick(QAction *item)
 {
     const QString caption = item->text();
     const QString path = caption.size() < 4 ? QString() : TrimControlChars(caption.mid(4));
-    m_form.state.PendingMediaPath = path;
+    m_session.PendingMediaPath = path;
     // An item without a path opens nothing (not the open dialog).
     if (!path.isEmpty()) OpenMediaFile();
 }

@@ -5,23 +5,36 @@
 #include <QString>
 #include <optional>
 
+class BookmarkNavigator;
 class Clock;
 class MciPlayer;
-class WmpPlayer;
+class MediaSettings;
+class QAction;
 class TForm1;
 class TFormOle;
 class TFormWMP;
+class TimelineZoom;
+class TranscriptDocuments;
 class UserMessages;
-class QAction;
-struct MainOperations;
+class WmpPlayer;
+struct MediaSession;
 
 // Replaces the open media file: saves what belongs to the previous one, picks the engine,
 // opens the new file and waits for its length, and keeps the recent-files menu.
 class MediaOpener {
 public:
-    MediaOpener(TForm1 &form, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp, Clock &clock,
-                UserMessages &messages, MainOperations &ops);
-    void setWindows(TFormWMP *video, TFormOle *text);
+    // The parts an open drives besides the player.
+    struct Parts {
+        BookmarkNavigator &navigator;
+        TimelineZoom &zoom;
+        MediaSettings &mediaSettings;
+        TranscriptDocuments &documents;
+        TFormWMP &video;
+        TFormOle &text;
+    };
+
+    MediaOpener(TForm1 &form, MediaSession &session, PlayerFacade &player, MciPlayer &mci, WmpPlayer &wmp, Clock &clock,
+                UserMessages &messages, const Parts &parts);
 
     void OpenMediaFile();
     void AddRecentFile(const QString &path);
@@ -41,12 +54,11 @@ private:
     void openFailed(const QString &path, const QString &reason);
 
     TForm1 &m_form;
+    MediaSession &m_session;
     PlayerFacade &m_player;
     MciPlayer &m_mci;
     WmpPlayer &m_wmp;
     Clock &m_clock;
     UserMessages &m_messages;
-    MainOperations &m_ops;
-    TFormWMP *m_video = nullptr;
-    TFormOle *m_text = nullptr;
+    const Parts m_parts;
 };

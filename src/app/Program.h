@@ -1,10 +1,14 @@
 #pragma once
 
 #include "app/MainLifecycle.h"
+#include "app/PendingParts.h"
 #include "platform/Platform.h"
+#include "playback/LoopState.h"
+#include "playback/MediaSession.h"
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class Clock;
 class QObject;
@@ -38,7 +42,8 @@ class Volume;
 // handler running before the next window exists, wires them, and destroys them in reverse.
 class Program {
 public:
-    Program(Platform platform, QStringList arguments);
+    // stand_in: serves the interfaces not built yet; the tests give their own.
+    Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in = nullptr);
     ~Program();
 
     TForm1 *Form1() const { return m_form1.get(); }
@@ -64,8 +69,24 @@ public:
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
     Volume &volume() { return *m_volume; }
-    MainOperations &operations() { return m_ops; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
+    MediaSession &session() { return m_session; }
+    LoopState &loop() { return m_loop; }
+
+    // The interfaces between the features whose implementation comes with a later window or
+    // file; each is served by the stand-in until then.
+    struct Interfaces {
+        ProgramSettings &settings;
+        MediaSettings &mediaSettings;
+        TranscriptDocuments &documents;
+        IntervalList &intervals;
+        TimelineZoom &zoom;
+        GoToDialog &goTo;
+    };
+    const Interfaces &interfaces() const { return m_interfaces; }
+    // The names of the interfaces still served by the stand-in, and the stand-in itself.
+    QStringList pendingInterfaces() const;
+    PendingParts &pending() { return *m_pending; }
 
     // Window object names in the order their creation handlers ran.
     const QStringList &creationOrder() const { return m_creationOrder; }
@@ -77,10 +98,14 @@ private:
     void wireKeyboard();
 
     Platform m_platform;
-    MainOperations m_ops;
+    MediaSession m_session;
+    LoopState m_loop;
+    std::unique_ptr<PendingParts> m_pending;
+    const Interfaces m_interfaces;
     QStringList m_creationOrder;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<MainLifecycle> m_lifecycle;
+    std::optional<MainLifecycle::Parts> m_lifecycleParts;
     std::unique_ptr<PlayerFacade> m_player;
     std::unique_ptr<MediaOpener> m_opener;
     std::unique_ptr<Mpris> m_mpris;

@@ -1,6 +1,6 @@
 #include "app/RealProgram.h"
 
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 #include "platform/ScrollLock.h"
 #include "platform/X11ScrollLock.h"
 #include "playback/Mpris.h"

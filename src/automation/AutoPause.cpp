@@ -1,8 +1,9 @@
 #include "automation/AutoPause.h"
 
-#include "app/Controls.h"
-#include "app/MainLifecycle.h"
-#include "app/TForm1.h"
+#include "widgets/Controls.h"
+#include "automation/KeyCapture.h"
+#include "platform/Clock.h"
+#include "platform/TextTarget.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
 
@@ -11,13 +12,14 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-AutoPause::AutoPause(TForm1 &form, PlayerFacade &player, MainOperations &ops)
-    : m_form(form), m_player(player), m_ops(ops)
+AutoPause::AutoPause(const Controls &controls, PlayerFacade &player, KeyCapture &keys, TextTarget &text,
+                     TFormWMP &video)
+    : m_c(controls), m_player(player), m_keys(keys), m_text(text), m_video(video)
 {
-    TForm1 &f = m_form;
-    QObject::connect(f.CheckBox1, &QCheckBox::toggled, &f, [this] { CheckBox1Click(); });
-    QObject::connect(f.Edit2, &QLineEdit::textChanged, &f, [this] { Edit2Change(); });
-    QObject::connect(f.Edit3, &QLineEdit::textChanged, &f, [this] { Edit3Change(); });
+    const Controls &f = m_c;
+    QObject::connect(f.CheckBox1, &QCheckBox::toggled, f.CheckBox1, [this] { CheckBox1Click(); });
+    QObject::connect(f.Edit2, &QLineEdit::textChanged, f.Edit2, [this] { Edit2Change(); });
+    QObject::connect(f.Edit3, &QLineEdit::textChanged, f.Edit3, [this] { Edit3Change(); });
     f.TimerPeriod->onTimeout = [this] { TimerPeriodTimer(); };
     f.TimerPause->onTimeout = [this] { TimerPauseTimer(); };
     CheckBox1Click(); // the controls follow the switch from the start
@@ -25,7 +27,7 @@ AutoPause::AutoPause(TForm1 &form, PlayerFacade &player, MainOperations &ops)
 
 void AutoPause::CheckBox1Click()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     const bool on = f.CheckBox1->isChecked();
     for (QWidget *w :
          std::initializer_list<QWidget *>{f.Edit2, f.Edit3, f.Edit4, f.CheckBox2, f.UpDown2, f.UpDown3, f.UpDown4,
@@ -43,7 +45,7 @@ void AutoPause::CheckBox1Click()
 
 void AutoPause::Edit2Change()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     f.TimerPeriod->stop();
     f.TimerPeriod->setInterval(f.UpDown2->position() * 1000);
     if (f.CheckBox1->isChecked()) f.TimerPeriod->start();
@@ -53,12 +55,12 @@ void AutoPause::Edit2Change()
 void AutoPause::Edit3Change()
 {
     // A running pause starts over with the new length.
-    m_form.TimerPause->setInterval(m_form.UpDown3->position() * 1000);
+    m_c.TimerPause->setInterval(m_c.UpDown3->position() * 1000);
 }
 
 void AutoPause::TimerPeriodTimer()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     f.TimerPeriod->stop();
     f.TimerPeriod->setInterval(f.UpDown2->position() * 1000);
     f.TimerPause->setInterval(f.UpDown3->position() * 1000);
@@ -77,24 +79,24 @@ void AutoPause::TimerPeriodTimer()
         }
         if (m_player.IsPlaying()) m_player.Pause();
     }
-    if (engine != Engine::Mci && f.CheckBox11->isChecked()) RunOperation(m_ops.BringTextWindowForward);
+    if (engine != Engine::Mci && f.CheckBox11->isChecked()) m_text.BringTextWindowForward();
     if (f.RadioButton1->isChecked()) f.TimerPause->stop();
     else f.TimerPause->start();
 }
 
 void AutoPause::TimerPauseTimer()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     f.TimerPause->stop();
     if (m_player.PlayState() == 2) m_player.Play();
     if (f.CheckBox11->isChecked()) {
         const Engine engine = m_player.ActiveEngine();
         if (engine == Engine::Mpc) {
-            RunOperation(m_ops.TakeTextWindow);
-            RunOperation(m_ops.ShowExternalPlayerWindow);
+            m_keys.TakeTextWindow();
+            m_keys.ShowExternalPlayerWindow();
         } else if (engine == Engine::Wmp) {
-            RunOperation(m_ops.TakeTextWindow);
-            if (m_video && m_video->isVisible()) m_video->activateWindow();
+            m_keys.TakeTextWindow();
+            if (m_video.isVisible()) m_video.activateWindow();
         }
     }
     if (f.CheckBox1->isChecked()) f.TimerPeriod->start();

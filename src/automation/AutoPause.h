@@ -1,16 +1,30 @@
 #pragma once
 
+class KeyCapture;
 class PlayerFacade;
-class TForm1;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 class TFormWMP;
-struct MainOperations;
+class TextTarget;
+class Timer;
+class UpDown;
 
 // Playback in portions: after every period of playing, step back a little and pause, for a
 // set time ("пауза") or until the user resumes ("ожидание").
 class AutoPause {
 public:
-    AutoPause(TForm1 &form, PlayerFacade &player, MainOperations &ops);
-    void setVideoWindow(TFormWMP *video) { m_video = video; }
+    struct Controls {
+        QCheckBox *CheckBox1, *CheckBox2, *CheckBox11;
+        QLineEdit *Edit2, *Edit3, *Edit4;
+        UpDown *UpDown2, *UpDown3, *UpDown4;
+        QLabel *Label2, *Label7, *Label8;
+        QRadioButton *RadioButton1, *RadioButton2;
+        Timer *TimerPeriod, *TimerPause;
+    };
+
+    AutoPause(const Controls &controls, PlayerFacade &player, KeyCapture &keys, TextTarget &text, TFormWMP &video);
 
     void CheckBox1Click();
     void Edit2Change();
@@ -19,8 +33,9 @@ public:
     void TimerPauseTimer();
 
 private:
-    TForm1 &m_form;
+    const Controls m_c;
     PlayerFacade &m_player;
-    MainOperations &m_ops;
-    TFormWMP *m_video = nullptr;
+    KeyCapture &m_keys;
+    TextTarget &m_text;
+    TFormWMP &m_video;
 };

@@ -1,8 +1,9 @@
 #include "automation/HotKeys.h"
 
-#include "app/MainLifecycle.h"
-#include "app/Controls.h"
-#include "app/TForm1.h"
+#include "widgets/Controls.h"
+#include "automation/KeyCapture.h"
+#include "platform/Clock.h"
+#include "windows/GoToDialog.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
 #include "playback/PlayerFacade.h"
@@ -11,58 +12,57 @@
 #include <QAction>
 #include <algorithm>
 
-HotKeys::HotKeys(TForm1 &form, PlayerFacade &player, HotKeyRegistrar &registrar, BookmarkNavigator &bookmarks,
-                 ABInterval &ab, Speakers &speakers, MainOperations &ops)
-    : m_form(form), m_player(player), m_registrar(registrar), m_ops(ops)
+HotKeys::HotKeys(const Controls &controls, const bool &appMinimized, PlayerFacade &player, HotKeyRegistrar &registrar,
+                 KeyCapture &keys, BookmarkNavigator &bookmarks, ABInterval &ab, Speakers &speakers, GoToDialog &goTo)
+    : m_c(controls), m_appMinimized(appMinimized), m_player(player), m_registrar(registrar)
 {
     // Actions that do nothing while the program is minimised.
     const auto unlessMinimized = [this](std::function<void()> action) {
         return [this, action = std::move(action)] {
-            if (!m_form.state.AppMinimized) action();
+            if (!m_appMinimized) action();
         };
     };
     for (int row = 1; row <= 9; ++row)
-        form.hotKey(QStringLiteral("JvApplicationHotKey%1").arg(row)).onHotKey =
+        HotKeyNamed(*m_c.hotKeys, QStringLiteral("JvApplicationHotKey%1").arg(row)).onHotKey =
             unlessMinimized([&speakers, row] { speakers.TypeRow(row); });
     const auto set = [&](const char *suffix, std::function<void()> action) {
-        form.hotKey(QStringLiteral("JvApplicationHotKey") + QLatin1String(suffix)).onHotKey = std::move(action);
+        HotKeyNamed(*m_c.hotKeys, QStringLiteral("JvApplicationHotKey") + QLatin1String(suffix)).onHotKey =
+            std::move(action);
     };
-    set("0", unlessMinimized([&form] { form.N23->trigger(); }));
+    set("0", unlessMinimized([this] { m_c.N23->trigger(); }));
     set("F9", unlessMinimized([&bookmarks] { bookmarks.BitBtn1Click(); }));
     set("F10", unlessMinimized([&bookmarks] { bookmarks.BitBtn3Click(false); }));
     set("F11", unlessMinimized([&bookmarks] { bookmarks.BitBtn4Click(); }));
     set("A", unlessMinimized([&ab] { ab.SpeedButton5Click(); }));
     set("B", unlessMinimized([&ab] { ab.SpeedButton6Click(); }));
-    set("G", [this] { RunOperation(m_ops.ShowGoToDialog); });
+    set("G", [&goTo] { goTo.ShowGoToDialog(); });
     set("Left", [this] { StepBack(); });
     set("Right", [this] { StepForward(); });
     set("Up", [this] { VolumeBy(10); });
     set("Down", [this] { VolumeBy(-10); });
 
-    registrar.onHotKey = [this](unsigned modifiers, int vk) {
-        for (const GlobalHotKey &k : m_form.hotKeys) {
+    registrar.onHotKey = [this, &keys](unsigned modifiers, int vk) {
+        for (const GlobalHotKey &k : *m_c.hotKeys) {
             if (k.modifiers != modifiers || k.virtualKey != vk || !k.active) continue;
             if (k.onHotKey) k.onHotKey();
             break;
         }
-        m_form.state.held.clearModifiers();
+        keys.held.clearModifiers();
     };
-    ops.HotKeysChanged = [this] { sync(); };
     sync();
 }
 
 HotKeys::~HotKeys()
 {
-    m_ops.HotKeysChanged = nullptr;
     m_registrar.onHotKey = nullptr;
-    for (size_t i = 0; i < m_form.hotKeys.size(); ++i)
-        if (m_registered[i]) m_registrar.unregisterHotKey(m_form.hotKeys[i].modifiers, m_form.hotKeys[i].virtualKey);
+    for (size_t i = 0; i < m_c.hotKeys->size(); ++i)
+        if (m_registered[i]) m_registrar.unregisterHotKey((*m_c.hotKeys)[i].modifiers, (*m_c.hotKeys)[i].virtualKey);
 }
 
 void HotKeys::sync()
 {
-    for (size_t i = 0; i < m_form.hotKeys.size(); ++i) {
-        const GlobalHotKey &k = m_form.hotKeys[i];
+    for (size_t i = 0; i < m_c.hotKeys->size(); ++i) {
+        const GlobalHotKey &k = (*m_c.hotKeys)[i];
         if (k.active && !m_registered[i]) {
             // A combination another program holds stays without effect, silently.
             m_registered[i] = m_registrar.registerHotKey(k.modifiers, k.virtualKey);
@@ -76,8 +76,8 @@ void HotKeys::sync()
 // Acts only outside the lock-out, and starts it.
 bool HotKeys::takeLockOut()
 {
-    if (m_form.TimerESC->isActive()) return false;
-    m_form.TimerESC->start();
+    if (m_c.TimerESC->isActive()) return false;
+    m_c.TimerESC->start();
     return true;
 }
 
@@ -85,7 +85,7 @@ void HotKeys::StepBack()
 {
     const int state = m_player.PlayState();
     if (state < 1 || state > 3 || !takeLockOut()) return;
-    const int s = m_form.UpDown1->position() * 1000;
+    const int s = m_c.UpDown1->position() * 1000;
     const int p = m_player.PositionMs();
     if (m_player.ActiveEngine() != Engine::Mci) {
         m_player.SetPositionMs(std::max(0, p - s)); // the player keeps playing or paused
@@ -108,6 +108,6 @@ void HotKeys::StepForward()
 void HotKeys::VolumeBy(int delta)
 {
     if (!takeLockOut()) return;
-    QSlider *v = m_form.TrackBarVolume;
+    QSlider *v = m_c.TrackBarVolume;
     v->setValue(std::clamp(v->value() + delta, v->minimum(), v->maximum()));
 }

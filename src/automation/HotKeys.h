@@ -1,20 +1,35 @@
 #pragma once
 
-class TForm1;
-class PlayerFacade;
-class HotKeyRegistrar;
-class BookmarkNavigator;
+#include "automation/GlobalHotKey.h"
+
 class ABInterval;
+class BookmarkNavigator;
+class GoToDialog;
+class HotKeyRegistrar;
+class KeyCapture;
+class PlayerFacade;
+class QAction;
 class Speakers;
-struct MainOperations;
+class Timer;
+class TrackBar;
+class UpDown;
 
 // The twenty system-wide hot keys: their registration with the desktop and their actions.
 // Steps and volume changes share the 330 ms lock-out of the ESC control, so a held
 // combination acts about three times a second.
 class HotKeys {
 public:
-    HotKeys(TForm1 &form, PlayerFacade &player, HotKeyRegistrar &registrar, BookmarkNavigator &bookmarks,
-            ABInterval &ab, Speakers &speakers, MainOperations &ops);
+    struct Controls {
+        HotKeyTable *hotKeys;
+        Timer *TimerESC; // the lock-out
+        UpDown *UpDown1; // the step
+        TrackBar *TrackBarVolume;
+        QAction *N23; // the speakers window
+    };
+
+    // Actions marked so do nothing while appMinimized is true.
+    HotKeys(const Controls &controls, const bool &appMinimized, PlayerFacade &player, HotKeyRegistrar &registrar,
+            KeyCapture &keys, BookmarkNavigator &bookmarks, ABInterval &ab, Speakers &speakers, GoToDialog &goTo);
     ~HotKeys(); // every combination is given back
 
     // Registers the active hot keys and gives back the inactive ones.
@@ -26,9 +41,9 @@ public:
 private:
     bool takeLockOut();
 
-    TForm1 &m_form;
+    const Controls m_c;
+    const bool &m_appMinimized;
     PlayerFacade &m_player;
     HotKeyRegistrar &m_registrar;
-    MainOperations &m_ops;
     bool m_registered[20] = {};
 };

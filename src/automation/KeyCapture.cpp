@@ -1,10 +1,10 @@
 #include "automation/KeyCapture.h"
 
-#include "app/Controls.h"
 #include "platform/Logging.h"
-#include "app/MainLifecycle.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "marks/BookmarkNavigator.h"
+#include "widgets/Controls.h"
 #include "automation/GlobalHotKey.h"
 #include "automation/TextInjection.h"
 #include "marks/BookmarkTable.h"
@@ -24,13 +24,13 @@ QString MarkerName(QString s)
     return {};
 }
 
-KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, Clock &clock, Desktop desktop,
-                       TextInjection &injection, MainOperations &ops)
-    : m_form(form), m_bookmarks(bookmarks), m_player(player), m_clock(clock), m_desktop(desktop),
-      m_injection(injection), m_ops(ops)
+KeyCapture::KeyCapture(const Controls &controls, const bool &appMinimized, BookmarkTable &bookmarks,
+                       BookmarkNavigator &navigator, PlayerFacade &player, Clock &clock, Desktop desktop,
+                       TextInjection &injection)
+    : m_c(controls), m_appMinimized(appMinimized), m_bookmarks(bookmarks), m_navigator(navigator), m_player(player),
+      m_clock(clock), m_desktop(desktop), m_injection(injection)
 {
-    MainState &s = form.state;
-    s.EscPending = s.SpacePending = s.ScrollLockPending = false;
+    const Controls &form = m_c;
     // The poll and the executor run when there is something to do (see HookProc), not
     // from creation: an idle program spends nothing on them.
     form.TimerHotKey->stop();
@@ -39,7 +39,7 @@ KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &pla
     form.TimerRunHotKey->onTimeout = [this] { TimerRunHotKeyTimer(); };
     // The end of the lock-out lets a key that is still held act again.
     form.TimerESC->onTimeout = [this] {
-        if (m_form.state.held.anyWatched()) m_form.TimerHotKey->start();
+        if (held.anyWatched()) m_c.TimerHotKey->start();
     };
     desktop.keyboard.onKey = [this](int vk, bool down) { HookProc(vk, down); };
     // The ESC settings are editable while ESC control is on, from the start.
@@ -48,23 +48,23 @@ KeyCapture::KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &pla
                                                            form.CheckBox5, form.CheckBox12})
             w->setEnabled(on);
     };
-    QObject::connect(form.CheckBox3, &QCheckBox::toggled, &form, escSettingsFollow);
+    QObject::connect(form.CheckBox3, &QCheckBox::toggled, form.CheckBox3, escSettingsFollow);
     escSettingsFollow(form.CheckBox3->isChecked());
 }
 
 KeyCapture::~KeyCapture()
 {
     m_desktop.keyboard.onKey = nullptr;
-    m_form.TimerHotKey->onTimeout = nullptr;
-    m_form.TimerRunHotKey->onTimeout = nullptr;
-    m_form.TimerESC->onTimeout = nullptr;
+    m_c.TimerHotKey->onTimeout = nullptr;
+    m_c.TimerRunHotKey->onTimeout = nullptr;
+    m_c.TimerESC->onTimeout = nullptr;
 }
 
-bool KeyCapture::lockedOut() const { return m_form.TimerESC->isActive(); }
+bool KeyCapture::lockedOut() const { return m_c.TimerESC->isActive(); }
 
 void KeyCapture::HookProc(int vk, bool down)
 {
-    HeldKeys &k = m_form.state.held;
+    HeldKeys &k = held;
     switch (vk) {
     case VK::Shift:
     case VK::LShift:
@@ -80,24 +80,23 @@ void KeyCapture::HookProc(int vk, bool down)
     default: break;
     }
     // Any key event may end a combination that kept a held key from counting.
-    if (k.anyWatched() && !m_form.TimerHotKey->isActive()) m_form.TimerHotKey->start();
+    if (k.anyWatched() && !m_c.TimerHotKey->isActive()) m_c.TimerHotKey->start();
 }
 
 void KeyCapture::TimerHotKeyTimer()
 {
-    TForm1 &f = m_form;
-    MainState &s = f.state;
+    const Controls &f = m_c;
     f.TimerHotKey->stop();
-    if (s.AppMinimized) {
-        s.held.clear();
-        s.EscPending = s.SpacePending = s.ScrollLockPending = false;
+    if (m_appMinimized) {
+        held.clear();
+        EscPending = SpacePending = ScrollLockPending = false;
         return;
     }
-    HeldKeys &k = s.held;
+    HeldKeys &k = held;
     k.Alt = m_desktop.keyboard.isKeyDown(VK::LAlt);
     const bool free = !(k.Shift || k.Ctrl || k.Alt || k.Win) && !lockedOut();
     const std::pair<bool &, bool> keys[] = {
-        {s.EscPending, k.Esc}, {s.SpacePending, k.Space}, {s.ScrollLockPending, k.ScrollLock}};
+        {EscPending, k.Esc}, {SpacePending, k.Space}, {ScrollLockPending, k.ScrollLock}};
     for (auto &[pending, held] : keys) {
         if (!pending && held && free) {
             pending = true;
@@ -108,28 +107,26 @@ void KeyCapture::TimerHotKeyTimer()
 
 void KeyCapture::TimerRunHotKeyTimer()
 {
-    TForm1 &f = m_form;
-    MainState &s = f.state;
+    const Controls &f = m_c;
     f.TimerRunHotKey->stop();
-    if (s.AppMinimized) {
-        if (s.EscPending || s.SpacePending || s.ScrollLockPending)
-            qCDebug(lcAutomation) << "keys ignored while minimised";
-        s.EscPending = s.SpacePending = s.ScrollLockPending = false;
+    if (m_appMinimized) {
+        if (EscPending || SpacePending || ScrollLockPending) qCDebug(lcAutomation) << "keys ignored while minimised";
+        EscPending = SpacePending = ScrollLockPending = false;
         return;
     }
-    if (s.ScrollLockPending && !lockedOut()) {
+    if (ScrollLockPending && !lockedOut()) {
         f.TimerESC->start();
         f.CheckBox8->setChecked(!f.CheckBox8->isChecked());
-        s.ScrollLockPending = false;
+        ScrollLockPending = false;
     }
-    if (s.EscPending || s.SpacePending) {
-        if (s.EscPending) f.TimerPlayNoRefrN->start();
+    if (EscPending || SpacePending) {
+        if (EscPending) f.TimerPlayNoRefrN->start();
         const int state = m_player.PlayState();
         const bool playing = state == 3;
         const bool stoppedOrPaused = state == 1 || state == 2;
         const bool acts = f.CheckBox3->isChecked() &&
-                          (s.EscPending || (f.CheckBox12->isChecked() && s.SpacePending && playing && !lockedOut()));
-        qCDebug(lcAutomation) << "ESC" << s.EscPending << "Space" << s.SpacePending << "state" << state << "locked out"
+                          (EscPending || (f.CheckBox12->isChecked() && SpacePending && playing && !lockedOut()));
+        qCDebug(lcAutomation) << "ESC" << EscPending << "Space" << SpacePending << "state" << state << "locked out"
                               << lockedOut() << "acts" << acts;
         try {
             if (acts && playing && !lockedOut()) EscStop();
@@ -141,21 +138,22 @@ void KeyCapture::TimerRunHotKeyTimer()
             f.TimerRunHotKey->start();
             return;
         }
-        s.EscPending = s.SpacePending = false;
+        EscPending = SpacePending = false;
     }
-    if (s.ScrollLockPending) f.TimerRunHotKey->start(); // waits for the lock-out to end
-    if (s.held.anyWatched() && !lockedOut()) f.TimerHotKey->start();
+    if (ScrollLockPending) f.TimerRunHotKey->start(); // waits for the lock-out to end
+    if (held.anyWatched() && !lockedOut()) f.TimerHotKey->start();
 }
 
 // The program's windows and the external player's window are never the text window.
 bool KeyCapture::isOwnWindow(WindowId w) const
 {
-    return w == m_form.internalWinId() || (m_video && w == m_video->internalWinId()) || w == externalPlayerWindow();
+    return w == m_c.window->internalWinId() || (m_video && w == m_video->internalWinId()) ||
+           w == externalPlayerWindow();
 }
 
 WindowId KeyCapture::externalPlayerWindow() const
 {
-    const TMPCHC *mpc = m_form.MPCHC.get();
+    const TMPCHC *mpc = m_c.MPCHC;
     return mpc && mpc->PlayerWindow ? m_desktop.windows.windowOfProcess(mpc->PlayerWindow) : 0;
 }
 
@@ -163,14 +161,14 @@ void KeyCapture::CaptureTextWindow()
 {
     const WindowId f = m_desktop.windows.foreground();
     if (!f || isOwnWindow(f)) return;
-    m_form.state.TextWindow = f;
-    m_form.state.TextFocusWindow = m_desktop.windows.focusWindow();
+    m_injection.TextWindow = f;
+    m_injection.TextFocusWindow = m_desktop.windows.focusWindow();
 }
 
 void KeyCapture::TakeTextWindow()
 {
     const WindowId f = m_desktop.windows.foreground();
-    if (f && !isOwnWindow(f)) m_form.state.TextWindow = f;
+    if (f && !isOwnWindow(f)) m_injection.TextWindow = f;
 }
 
 void KeyCapture::jumpToSelectedMarker()
@@ -179,10 +177,10 @@ void KeyCapture::jumpToSelectedMarker()
     if (name.isEmpty()) return;
     for (int row = 1; row < m_bookmarks.rowCount(); ++row) {
         if (m_bookmarks.cell(BookmarkTable::Name, row) != name) continue;
-        if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+        if (m_c.CheckBox8->isChecked()) m_navigator.CheckBox8Click();
         m_bookmarks.select(BookmarkTable::Comment, row);
-        m_form.TrackBar1->tag = SeekUser;
-        m_form.TrackBar1->setValue(TimeTextToMs(m_bookmarks.cell(BookmarkTable::Time, row)));
+        m_c.TrackBar1->tag = SeekUser;
+        m_c.TrackBar1->setValue(TimeTextToMs(m_bookmarks.cell(BookmarkTable::Time, row)));
         return;
     }
 }
@@ -193,10 +191,18 @@ WindowId KeyCapture::playerWindow() const
     return m_video && m_video->isVisible() ? m_video->internalWinId() : 0;
 }
 
+void KeyCapture::ShowExternalPlayerWindow()
+{
+    if (const WindowId w = playerWindow()) {
+        m_desktop.windows.restore(w);
+        m_desktop.windows.setForeground(w);
+    }
+}
+
 // The text window comes forward, restored if it was minimised.
 void KeyCapture::showTextWindow()
 {
-    const MainState &s = m_form.state;
+    const TextInjection &s = m_injection;
     WindowServices &w = m_desktop.windows;
     if (s.TextWindow) w.setForeground(s.TextWindow);
     if (s.TextFocusWindow) w.restore(m_player.ActiveEngine() == Engine::Mpc ? s.TextWindow : s.TextFocusWindow);
@@ -204,10 +210,10 @@ void KeyCapture::showTextWindow()
 
 void KeyCapture::EscStart()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     f.TimerESC->start();
     CaptureTextWindow();
-    if (f.state.TextFocusWindow) jumpToSelectedMarker();
+    if (m_injection.TextFocusWindow) jumpToSelectedMarker();
     m_player.Play();
     if (m_player.ActiveEngine() != Engine::Mci) {
         m_clock.processEvents();
@@ -221,9 +227,9 @@ void KeyCapture::EscStart()
 
 void KeyCapture::EscStop()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     f.TimerESC->start();
-    if (f.CheckBox5->isChecked() && m_ops.BitBtn3Click) m_ops.BitBtn3Click(f.CheckBox7->isChecked());
+    if (f.CheckBox5->isChecked()) m_navigator.BitBtn3Click(f.CheckBox7->isChecked());
     m_player.Pause();
     if (m_player.ActiveEngine() != Engine::Mci) {
         m_clock.processEvents();
@@ -241,7 +247,7 @@ void KeyCapture::EscStop()
 void KeyCapture::stepBack()
 {
     bool ok = false;
-    const int seconds = m_form.Edit5->text().trimmed().toInt(&ok);
+    const int seconds = m_c.Edit5->text().trimmed().toInt(&ok);
     if (!ok) throw std::runtime_error("unreadable step");
     const int target = std::max(0, m_player.PositionMs() - seconds * 1000);
     if (m_player.ActiveEngine() == Engine::Mci) {

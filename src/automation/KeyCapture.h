@@ -2,13 +2,28 @@
 
 #include "platform/Desktop.h"
 
+class BookmarkNavigator;
+class BookmarkTable;
 class Clock;
 class PlayerFacade;
-class TForm1;
-class BookmarkTable;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QWidget;
+class TMPCHC;
 class TextInjection;
-struct MainOperations;
+class Timer;
+class TrackBar;
+class UpDown;
+
+// The keys the keyboard capture watches, as the system-wide observer last saw them.
+struct HeldKeys {
+    bool Shift = false, Ctrl = false, Alt = false, Win = false;
+    bool Esc = false, Space = false, ScrollLock = false;
+    void clearModifiers() { Shift = Ctrl = Alt = Win = false; }
+    bool anyWatched() const { return Esc || Space || ScrollLock; }
+    void clear() { *this = HeldKeys{}; }
+};
 
 // ESC, Space and Scroll Lock typed in any program control playback without taking the keys
 // away from that program. The observer records which keys are held; a poll turns a held key
@@ -17,8 +32,21 @@ struct MainOperations;
 // lock-out gives it something to look at, so nothing runs while no key is pressed.
 class KeyCapture {
 public:
-    KeyCapture(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, Clock &clock, Desktop desktop,
-               TextInjection &injection, MainOperations &ops);
+    struct Controls {
+        QWidget *window; // the main window, never the text window
+        TMPCHC *MPCHC;
+        Timer *TimerHotKey, *TimerRunHotKey, *TimerESC, *TimerPlayNoRefrN;
+        QCheckBox *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox7, *CheckBox8, *CheckBox11, *CheckBox12;
+        QLineEdit *Edit5;
+        UpDown *UpDown5;
+        QLabel *Label10;
+        TrackBar *TrackBar1;
+    };
+
+    // Keys are ignored while appMinimized is true.
+    KeyCapture(const Controls &controls, const bool &appMinimized, BookmarkTable &bookmarks,
+               BookmarkNavigator &navigator, PlayerFacade &player, Clock &clock, Desktop desktop,
+               TextInjection &injection);
     ~KeyCapture();
 
     // The video window, which, like the main window, is never taken as the text window.
@@ -32,8 +60,14 @@ public:
     // The window the playing file is shown in: the external player's or the video window;
     // 0 when there is none or it is not visible.
     WindowId playerWindow() const;
+    // The external player's window comes to the front, restored if it was minimised.
+    void ShowExternalPlayerWindow();
     void EscStart();
     void EscStop();
+
+    HeldKeys held;
+    // Keys seen by the poll and waiting for the executor.
+    bool EscPending = false, SpacePending = false, ScrollLockPending = false;
 
 private:
     bool lockedOut() const;
@@ -43,13 +77,14 @@ private:
     void showTextWindow();
     void stepBack();
 
-    TForm1 &m_form;
+    const Controls m_c;
+    const bool &m_appMinimized;
     BookmarkTable &m_bookmarks;
+    BookmarkNavigator &m_navigator;
     PlayerFacade &m_player;
     Clock &m_clock;
     Desktop m_desktop;
     TextInjection &m_injection;
-    MainOperations &m_ops;
     QWidget *m_video = nullptr;
 };
 

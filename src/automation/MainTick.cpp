@@ -1,10 +1,12 @@
 #include "automation/MainTick.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "platform/Logging.h"
-#include "app/MainLifecycle.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "marks/ABInterval.h"
+#include "marks/BookmarkNavigator.h"
+#include "playback/LoopState.h"
 #include "marks/TForm2.h"
 #include "platform/Clock.h"
 #include "playback/PlayerFacade.h"
@@ -15,23 +17,25 @@
 #include <QLineEdit>
 #include <cmath>
 
-MainTick::MainTick(TForm1 &form, PlayerFacade &player, Clock &clock, MainOperations &ops)
-    : m_form(form), m_player(player), m_clock(clock), m_ops(ops)
+MainTick::MainTick(const Controls &controls, LoopState &loop, PlayerFacade &player, Clock &clock, TForm2 &bookmarks,
+                   BookmarkNavigator &navigator, ABInterval &ab)
+    : m_c(controls), m_loop(loop), m_player(player), m_clock(clock), m_bookmarks(bookmarks), m_navigator(navigator),
+      m_ab(ab)
 {
-    m_form.Timer1->onTimeout = [this] { Timer1Timer(); };
-    m_form.TimerZk->onTimeout = [this] { TimerZkTimer(); };
-    m_form.TimerInt->onTimeout = [this] { TimerIntTimer(); };
-    m_form.TimerPlayNoRefrN->onTimeout = [this] { TimerPlayNoRefrNTimer(); };
-    m_form.TimerGoto->onTimeout = [this] { TimerGotoTimer(); };
-    QObject::connect(m_form.Edit6, &QLineEdit::textChanged, m_form.Edit6,
-                     [this] { m_form.state.BookmarkRepeatsLeft = m_form.UpDown6->position(); });
-    QObject::connect(m_form.Edit7, &QLineEdit::textChanged, m_form.Edit7,
-                     [this] { m_form.state.ABRepeatsLeft = m_form.UpDown7->position(); });
+    m_c.Timer1->onTimeout = [this] { Timer1Timer(); };
+    m_c.TimerZk->onTimeout = [this] { TimerZkTimer(); };
+    m_c.TimerInt->onTimeout = [this] { TimerIntTimer(); };
+    m_c.TimerPlayNoRefrN->onTimeout = [this] { TimerPlayNoRefrNTimer(); };
+    m_c.TimerGoto->onTimeout = [this] { TimerGotoTimer(); };
+    QObject::connect(m_c.Edit6, &QLineEdit::textChanged, m_c.Edit6,
+                     [this] { m_loop.BookmarkRepeatsLeft = m_c.UpDown6->position(); });
+    QObject::connect(m_c.Edit7, &QLineEdit::textChanged, m_c.Edit7,
+                     [this] { m_loop.ABRepeatsLeft = m_c.UpDown7->position(); });
 }
 
 void MainTick::Timer1Timer()
 {
-    m_form.Timer1->stop();
+    m_c.Timer1->stop();
     // A failing tick is abandoned; the next one runs normally.
     try {
         tick();
@@ -40,13 +44,13 @@ void MainTick::Timer1Timer()
     } catch (...) {
         qCWarning(lcAutomation) << "main tick abandoned: unknown exception";
     }
-    m_form.Timer1->start();
+    m_c.Timer1->start();
 }
 
 void MainTick::tick()
 {
-    TForm1 &f = m_form;
-    MainState &st = f.state;
+    const Controls &f = m_c;
+    LoopState &st = m_loop;
     const double position = m_player.PositionMs();
     st.TickDeltaMs = static_cast<int>(std::trunc(position - st.PrevPositionMs));
     st.PrevPositionMs = position;
@@ -73,21 +77,21 @@ void MainTick::tick()
 
     const bool playing = m_player.IsPlaying();
     if (!playing) return;
-    if (m_bookmarks && m_bookmarks->CheckBoxOZ->isChecked()) followBookmark(positionText);
+    if (m_bookmarks.CheckBoxOZ->isChecked()) followBookmark(positionText);
     if ((f.CheckBox8->isChecked() || f.CheckBox7->isChecked()) && checkLoops(positionText, arrive, skipLead)) return;
     checkEndOfFile(positionText, arrive);
 }
 
 void MainTick::followBookmark(const QString &positionText)
 {
-    BookmarkTable &grid = m_bookmarks->StringGrid1;
+    BookmarkTable &grid = m_bookmarks.StringGrid1;
     const int r = grid.row();
     const int n = grid.rowCount();
     const QString zero = QLatin1String(ZeroTimeText);
     const QString start =
         grid.cell(BookmarkTable::Time, r).trimmed().isEmpty() ? zero : grid.cell(BookmarkTable::Time, r);
     QString end = r < n - 1 ? grid.cell(BookmarkTable::Time, r + 1) : QString();
-    if (end.isEmpty()) end = m_form.Label5->text();
+    if (end.isEmpty()) end = m_c.Label5->text();
 
     int step = 0;
     if (positionText < start && r > 1) step = -1;
@@ -111,8 +115,8 @@ void MainTick::followBookmark(const QString &positionText)
 
 bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, int skipLeadMs)
 {
-    TForm1 &f = m_form;
-    MainState &st = f.state;
+    const Controls &f = m_c;
+    LoopState &st = m_loop;
     const bool betweenBookmarks = f.CheckBox8->isChecked();
     const QString segStart = f.MaskEdit3->text(), segEnd = f.MaskEdit4->text();
     const QString a = f.MaskEdit1->text(), b = f.MaskEdit2->text();
@@ -143,7 +147,7 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
         if (f.UpDown7->position() > 0 && st.ABRepeatsLeft < 1) {
             st.ABRepeatsLeft = -1;
             if (f.CheckBox15->isChecked()) {
-                RunOperation(m_ops.SpeedButton11Click);
+                m_ab.SpeedButton11Click();
                 if (f.MaskEdit1->text() != b) seek(SeekUser, TimeTextToMs(f.MaskEdit1->text()));
             }
             f.TimerInt->start();
@@ -159,7 +163,7 @@ bool MainTick::checkLoops(const QString &positionText, int arriveToleranceMs, in
 
 void MainTick::checkEndOfFile(const QString &positionText, int arriveToleranceMs)
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     if (!f.CheckBox6->isChecked() || !MediaTimeWithin(positionText, f.Label5->text(), -arriveToleranceMs)) return;
     seek(SeekUser, 0);
     if (f.CheckBox13->isChecked()) {
@@ -173,7 +177,7 @@ void MainTick::checkEndOfFile(const QString &positionText, int arriveToleranceMs
 
 void MainTick::seek(int kind, int ms, bool evenIfShown)
 {
-    TrackBar *bar = m_form.TrackBar1;
+    TrackBar *bar = m_c.TrackBar1;
     bar->tag = kind;
     if (evenIfShown && bar->value() == ms) m_player.SeekFromTrackBar();
     else bar->setValue(ms);
@@ -181,23 +185,23 @@ void MainTick::seek(int kind, int ms, bool evenIfShown)
 
 void MainTick::pauseAtLoopStart()
 {
-    if (!m_form.CheckBox13->isChecked()) return;
+    if (!m_c.CheckBox13->isChecked()) return;
     m_player.Pause();
-    m_form.state.LoopPaused = true;
+    m_loop.LoopPaused = true;
 }
 
 void MainTick::TimerZkTimer()
 {
-    m_form.state.BookmarkRepeatsLeft = m_form.UpDown6->position();
-    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    m_loop.BookmarkRepeatsLeft = m_c.UpDown6->position();
+    if (m_c.CheckBox8->isChecked()) m_navigator.CheckBox8Click();
 }
 
 void MainTick::TimerIntTimer()
 {
-    m_form.state.ABRepeatsLeft = m_form.UpDown7->position();
-    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    m_loop.ABRepeatsLeft = m_c.UpDown7->position();
+    if (m_c.CheckBox8->isChecked()) m_navigator.CheckBox8Click();
 }
 
-void MainTick::TimerPlayNoRefrNTimer() { m_form.state.LoopPaused = false; }
+void MainTick::TimerPlayNoRefrNTimer() { m_loop.LoopPaused = false; }
 
-void MainTick::TimerGotoTimer() { seek(SeekUser, m_form.TimerGoto->tag); }
+void MainTick::TimerGotoTimer() { seek(SeekUser, m_c.TimerGoto->tag); }

@@ -2,19 +2,35 @@
 
 #include <QString>
 
+class ABInterval;
+class BookmarkNavigator;
 class Clock;
 class PlayerFacade;
-class TForm1;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 class TForm2;
-struct MainOperations;
+class Timer;
+class TrackBar;
+class UpDown;
+struct LoopState;
 
 // The 10 ms heartbeat: shows the position, follows the played bookmark in the bookmarks
 // window, and enforces the between-bookmarks, AB and whole-file loops. It only detects and
 // decides; seeks go through the position bar.
 class MainTick {
 public:
-    MainTick(TForm1 &form, PlayerFacade &player, Clock &clock, MainOperations &ops);
-    void setBookmarksWindow(TForm2 *window) { m_bookmarks = window; }
+    struct Controls {
+        Timer *Timer1, *TimerZk, *TimerInt, *TimerPlayNoRefrN, *TimerGoto;
+        QCheckBox *CheckBox6, *CheckBox7, *CheckBox8, *CheckBox10, *CheckBox13, *CheckBox15;
+        QLineEdit *Edit6, *Edit7, *MaskEdit1, *MaskEdit2, *MaskEdit3, *MaskEdit4;
+        UpDown *UpDown6, *UpDown7;
+        QLabel *Label1, *Label11, *Label5;
+        TrackBar *TrackBar1;
+    };
+
+    MainTick(const Controls &controls, LoopState &loop, PlayerFacade &player, Clock &clock, TForm2 &bookmarks,
+             BookmarkNavigator &navigator, ABInterval &ab);
 
     void Timer1Timer();
     void TimerZkTimer();
@@ -31,9 +47,11 @@ private:
     void seek(int kind, int ms, bool evenIfShown = false);
     void pauseAtLoopStart();
 
-    TForm1 &m_form;
+    const Controls m_c;
+    LoopState &m_loop;
     PlayerFacade &m_player;
     Clock &m_clock;
-    MainOperations &m_ops;
-    TForm2 *m_bookmarks = nullptr;
+    TForm2 &m_bookmarks;
+    BookmarkNavigator &m_navigator;
+    ABInterval &m_ab;
 };

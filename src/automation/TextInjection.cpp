@@ -1,6 +1,5 @@
 #include "automation/TextInjection.h"
 
-#include "app/TForm1.h"
 #include "automation/GlobalHotKey.h"
 #include "platform/Clock.h"
 
@@ -103,9 +102,11 @@ int KeyScanCode(int vk)
     return 0;
 }
 
-TextInjection::TextInjection(MainState &state, Clock &clock, Desktop desktop)
-    : m_state(state), m_clock(clock), m_desktop(desktop)
+TextInjection::TextInjection(Clock &clock, Desktop desktop) : m_clock(clock), m_desktop(desktop) {}
+
+void TextInjection::BringTextWindowForward()
 {
+    if (TextWindow) m_desktop.windows.setForeground(TextWindow);
 }
 
 void TextInjection::sendKey(int vk, bool up) { m_desktop.keys.sendKey({vk, KeyScanCode(vk), IsExtendedKey(vk), up}); }
@@ -130,11 +131,11 @@ void TextInjection::SendKeyCombo(int delayMs, unsigned modifiers, int vk)
 void TextInjection::focusTextWindow()
 {
     WindowServices &w = m_desktop.windows;
-    w.setForeground(m_state.TextFocusWindow);
-    if (m_state.TextWindow && w.isMinimized(m_state.TextWindow)) w.restore(m_state.TextWindow);
+    w.setForeground(TextFocusWindow);
+    if (TextWindow && w.isMinimized(TextWindow)) w.restore(TextWindow);
     m_clock.processEvents();
-    w.setForeground(m_state.TextFocusWindow);
-    w.setFocus(m_state.TextFocusWindow);
+    w.setForeground(TextFocusWindow);
+    w.setFocus(TextFocusWindow);
 }
 
 void TextInjection::InsertText(const QString &text)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/TextTarget.h"
 
 #include <QString>
 
 class Clock;
-struct MainState;
 
 // Whether a key is sent with the extended-key flag.
 bool IsExtendedKey(int virtualKey);
@@ -15,20 +15,25 @@ int KeyScanCode(int virtualKey);
 // Typing into the text window of another program and reading its selection, both through
 // the clipboard and a synthesized Ctrl+V or Ctrl+C into the control that had the focus when
 // the window was captured. The focus and the clipboard's text are given back afterwards.
-class TextInjection {
+class TextInjection : public TextTarget {
 public:
-    TextInjection(MainState &state, Clock &clock, Desktop desktop);
+    TextInjection(Clock &clock, Desktop desktop);
 
-    void InsertText(const QString &text);
+    bool hasTextWindow() const override { return TextFocusWindow != 0; }
+    void InsertText(const QString &text) override;
+    void BringTextWindowForward() override;
     QString CopySelection();
     // Modifiers: the HotKeyModifier bits (Alt, Ctrl, Shift, Win).
     void SendKeyCombo(int delayMs, unsigned modifiers, int virtualKey);
+
+    // The text window's top-level window and the control in it that had the keyboard focus.
+    WindowId TextWindow = 0;
+    WindowId TextFocusWindow = 0;
 
 private:
     void sendKey(int virtualKey, bool up);
     void focusTextWindow();
 
-    MainState &m_state;
     Clock &m_clock;
     Desktop m_desktop;
 };

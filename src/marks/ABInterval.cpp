@@ -1,9 +1,12 @@
 #include "marks/ABInterval.h"
 
-#include "app/Controls.h"
-#include "app/MainLifecycle.h"
+#include "widgets/Controls.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "marks/IntervalList.h"
+#include "marks/MarkSlots.h"
+#include "platform/Clock.h"
+#include "playback/LoopState.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/BookmarkTable.h"
 #include "playback/PlayerFacade.h"
@@ -40,39 +43,41 @@ private:
 
 } // namespace
 
-ABInterval::ABInterval(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, MainOperations &ops)
-    : m_form(form), m_table(bookmarks), m_player(player), m_ops(ops)
+ABInterval::ABInterval(const Controls &controls, BookmarkTable &bookmarks, LoopState &loop, PlayerFacade &player,
+                       BookmarkNavigator &navigator, IntervalList &intervals, TimelineZoom &zoom)
+    : m_c(controls), m_table(bookmarks), m_loop(loop), m_player(player), m_navigator(navigator), m_intervals(intervals),
+      m_zoom(zoom)
 {
-    TForm1 &f = m_form;
-    QObject::connect(f.SpeedButton5, &QToolButton::clicked, &f, [this] { SpeedButton5Click(); });
-    QObject::connect(f.SpeedButton6, &QToolButton::clicked, &f, [this] { SpeedButton6Click(); });
-    QObject::connect(f.SpeedButton10, &QToolButton::clicked, &f, [this] { SpeedButton10Click(); });
-    QObject::connect(f.SpeedButton11, &QToolButton::clicked, &f, [this] { SpeedButton11Click(); });
-    QObject::connect(f.CheckBox14, &QCheckBox::toggled, &f, [this] { CheckBox14Click(); });
-    QObject::connect(f.Edit8, &QLineEdit::textChanged, &f, [this] {
-        if (m_form.CheckBox14->isChecked()) CheckBox14Click();
+    const Controls &f = m_c;
+    QObject::connect(f.SpeedButton5, &QToolButton::clicked, f.SpeedButton5, [this] { SpeedButton5Click(); });
+    QObject::connect(f.SpeedButton6, &QToolButton::clicked, f.SpeedButton6, [this] { SpeedButton6Click(); });
+    QObject::connect(f.SpeedButton10, &QToolButton::clicked, f.SpeedButton10, [this] { SpeedButton10Click(); });
+    QObject::connect(f.SpeedButton11, &QToolButton::clicked, f.SpeedButton11, [this] { SpeedButton11Click(); });
+    QObject::connect(f.CheckBox14, &QCheckBox::toggled, f.CheckBox14, [this] { CheckBox14Click(); });
+    QObject::connect(f.Edit8, &QLineEdit::textChanged, f.Edit8, [this] {
+        if (m_c.CheckBox14->isChecked()) CheckBox14Click();
     });
     // Checking the list mode leaves the by-N mode.
-    QObject::connect(f.CheckBox16, &QCheckBox::toggled, &f, [this](bool on) {
-        if (on) m_form.CheckBox14->setChecked(false);
+    QObject::connect(f.CheckBox16, &QCheckBox::toggled, f.CheckBox16, [this](bool on) {
+        if (on) m_c.CheckBox14->setChecked(false);
     });
     for (QLineEdit *e : {f.MaskEdit1, f.MaskEdit2})
-        QObject::connect(e, &QLineEdit::textChanged, &f, [this] { redrawMarks(); });
-    auto *toA = new LabelPress(&f, [this](Qt::MouseButton b) { LabelAMouseDown(b); });
-    auto *toB = new LabelPress(&f, [this](Qt::MouseButton b) { LabelBMouseDown(b); });
+        QObject::connect(e, &QLineEdit::textChanged, e, [this] { redrawMarks(); });
+    auto *toA = new LabelPress(f.LabelA, [this](Qt::MouseButton b) { LabelAMouseDown(b); });
+    auto *toB = new LabelPress(f.LabelB, [this](Qt::MouseButton b) { LabelBMouseDown(b); });
     f.LabelA->installEventFilter(toA);
     f.Label9->installEventFilter(toA);
     f.LabelB->installEventFilter(toB);
     f.Label13->installEventFilter(toB);
 }
 
-QString ABInterval::a() const { return m_form.MaskEdit1->text(); }
-QString ABInterval::b() const { return m_form.MaskEdit2->text(); }
+QString ABInterval::a() const { return m_c.MaskEdit1->text(); }
+QString ABInterval::b() const { return m_c.MaskEdit2->text(); }
 
 void ABInterval::setAB(const QString &a, const QString &b)
 {
-    m_form.MaskEdit1->setText(a);
-    m_form.MaskEdit2->setText(b);
+    m_c.MaskEdit1->setText(a);
+    m_c.MaskEdit2->setText(b);
 }
 
 QString ABInterval::rowTime(int row) const { return m_table.cell(BookmarkTable::Time, row); }
@@ -86,34 +91,34 @@ int ABInterval::findRow(const QString &time) const
 
 void ABInterval::CheckBox7Click()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     const bool on = f.CheckBox7->isChecked();
     f.CheckBox15->setEnabled(on);
     f.GroupBox4->setStyleSheet(on ? QStringLiteral("QGroupBox#GroupBox4::title { color: rgb(0, 0, 255); }")
                                   : QString());
-    if (on) f.state.ABRepeatsLeft = f.UpDown7->position();
+    if (on) m_loop.ABRepeatsLeft = f.UpDown7->position();
     redrawMarks();
-    if (f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    if (f.CheckBox8->isChecked()) m_navigator.CheckBox8Click();
 }
 
 void ABInterval::SpeedButton5Click()
 {
-    const QString text = m_form.Label1->text() + u'.' + m_form.Label11->text();
-    m_form.MaskEdit1->setText(text);
-    m_form.LabelA->setToolTip(text);
-    m_form.LabelA->show();
-    m_form.TimerInt->start();
-    m_form.TimerZk->start();
+    const QString text = m_c.Label1->text() + u'.' + m_c.Label11->text();
+    m_c.MaskEdit1->setText(text);
+    m_c.LabelA->setToolTip(text);
+    m_c.LabelA->show();
+    m_c.TimerInt->start();
+    m_c.TimerZk->start();
 }
 
 void ABInterval::SpeedButton6Click()
 {
-    const QString text = m_form.Label1->text() + u'.' + m_form.Label11->text();
-    m_form.MaskEdit2->setText(text);
-    m_form.LabelB->setToolTip(text);
-    m_form.LabelB->show();
-    m_form.TimerInt->start();
-    m_form.TimerZk->start();
+    const QString text = m_c.Label1->text() + u'.' + m_c.Label11->text();
+    m_c.MaskEdit2->setText(text);
+    m_c.LabelB->setToolTip(text);
+    m_c.LabelB->show();
+    m_c.TimerInt->start();
+    m_c.TimerZk->start();
 }
 
 void ABInterval::goTo(const QString &time, Qt::MouseButton button)
@@ -122,8 +127,8 @@ void ABInterval::goTo(const QString &time, Qt::MouseButton button)
         m_player.TogglePlayPause();
         return;
     }
-    m_form.TrackBar1->tag = SeekUser;
-    m_form.TrackBar1->setValue(TimeTextToMs(time));
+    m_c.TrackBar1->tag = SeekUser;
+    m_c.TrackBar1->setValue(TimeTextToMs(time));
 }
 
 void ABInterval::LabelAMouseDown(Qt::MouseButton button) { goTo(a(), button); }
@@ -131,7 +136,7 @@ void ABInterval::LabelBMouseDown(Qt::MouseButton button) { goTo(b(), button); }
 
 void ABInterval::CheckBox14Click()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     const bool on = f.CheckBox14->isChecked();
     if (on && f.CheckBox16->isChecked()) f.CheckBox16->setChecked(false);
     f.SpeedButton5->setEnabled(!on);
@@ -150,19 +155,19 @@ void ABInterval::CheckBox14Click()
             f.MaskEdit2->setText(rowTime(std::min(c + N, n)));
         }
     }
-    if (f.CheckBoxTrack->isChecked()) RunOperation(m_ops.CheckBoxTrackClick);
+    if (f.CheckBoxTrack->isChecked()) m_zoom.CheckBoxTrackClick();
 }
 
 void ABInterval::afterShift()
 {
-    if (m_form.CheckBoxTrack->isChecked()) RunOperation(m_ops.CheckBoxTrackClick);
-    m_form.TimerInt->start();
-    m_form.TimerZk->start();
+    if (m_c.CheckBoxTrack->isChecked()) m_zoom.CheckBoxTrackClick();
+    m_c.TimerInt->start();
+    m_c.TimerZk->start();
 }
 
 void ABInterval::SpeedButton10Click()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     if (f.CheckBox14->isChecked()) {
         const int i = findRow(a());
         if (i < 0) {
@@ -175,7 +180,7 @@ void ABInterval::SpeedButton10Click()
         const int row = f.ListBoxAB->currentRow();
         if (row >= 0) {
             if (row > 0) f.ListBoxAB->setCurrentRow(row - 1);
-            RunOperation(m_ops.ListBoxABClick);
+            m_intervals.ListBoxABClick();
         }
     } else {
         if (a() == QLatin1String(ZeroTimeText)) return;
@@ -188,7 +193,7 @@ void ABInterval::SpeedButton10Click()
 
 void ABInterval::SpeedButton11Click()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     if (f.CheckBox14->isChecked()) {
         const int i = findRow(b());
         if (i < 0) {
@@ -203,7 +208,7 @@ void ABInterval::SpeedButton11Click()
         if (row >= 0) {
             if (row < f.ListBoxAB->count() - 1) f.ListBoxAB->setCurrentRow(row + 1);
             else if (f.CheckBox6->isChecked()) f.ListBoxAB->setCurrentRow(0);
-            RunOperation(m_ops.ListBoxABClick);
+            m_intervals.ListBoxABClick();
         }
     } else {
         const QString length = f.Label5->text();
@@ -217,7 +222,7 @@ void ABInterval::SpeedButton11Click()
 
 void ABInterval::redrawMarks()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     const TrackBar *bar = f.TrackBar1;
     // The marks stand over the bar's pixel columns, which start where the mark strip starts.
     const int x0 = bar->x() + 7;

@@ -3,16 +3,44 @@
 #include <QString>
 #include <Qt>
 
-class PlayerFacade;
-class TForm1;
+class BookmarkNavigator;
 class BookmarkTable;
-struct MainOperations;
+class IntervalList;
+class MarkStrip;
+class PlayerFacade;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QToolButton;
+class Timer;
+class TimelineZoom;
+class TrackBar;
+class UpDown;
+struct LoopState;
 
 // The AB interval: A and B set from the position or typed, the AB loop switch, the jumps to
 // A and B, the shifts (plain, by N bookmarks, from the list) and the marks over the bar.
 class ABInterval {
 public:
-    ABInterval(TForm1 &form, BookmarkTable &bookmarks, PlayerFacade &player, MainOperations &ops);
+    struct Controls {
+        QLabel *LabelA, *LabelB, *Label9, *Label13, *Label1, *Label11, *Label5;
+        QLineEdit *MaskEdit1, *MaskEdit2, *Edit8;
+        QCheckBox *CheckBox6, *CheckBox7, *CheckBox8, *CheckBox14, *CheckBox15, *CheckBox16, *CheckBoxTrack;
+        QToolButton *SpeedButton5, *SpeedButton6, *SpeedButton10, *SpeedButton11;
+        UpDown *UpDown7, *UpDown8;
+        QListWidget *ListBoxAB;
+        TrackBar *TrackBar1;
+        MarkStrip *Panel3;
+        QFrame *ShapeAB;
+        QGroupBox *GroupBox4;
+        Timer *TimerZk, *TimerInt;
+    };
+
+    ABInterval(const Controls &controls, BookmarkTable &bookmarks, LoopState &loop, PlayerFacade &player,
+               BookmarkNavigator &navigator, IntervalList &intervals, TimelineZoom &zoom);
 
     void CheckBox7Click();
     void SpeedButton5Click(); // [A
@@ -34,8 +62,11 @@ private:
     void afterShift();
     void goTo(const QString &time, Qt::MouseButton button);
 
-    TForm1 &m_form;
+    const Controls m_c;
     BookmarkTable &m_table;
+    LoopState &m_loop;
     PlayerFacade &m_player;
-    MainOperations &m_ops;
+    BookmarkNavigator &m_navigator;
+    IntervalList &m_intervals;
+    TimelineZoom &m_zoom;
 };

@@ -1,13 +1,15 @@
 #include "marks/BookmarkNavigator.h"
 
-#include "app/Controls.h"
-#include "app/MainLifecycle.h"
+#include "widgets/Controls.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "marks/MarkSlots.h"
 #include "marks/TForm2.h"
-#include "persist/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ScrollLock.h"
 #include "platform/SoundPlayer.h"
+#include "platform/TextTarget.h"
+#include "playback/LoopState.h"
 #include "playback/PlayerFacade.h"
 
 #include <QAction>
@@ -33,23 +35,24 @@ QString SoundPath() { return WorkFolder() + QStringLiteral("/Zakl.wav"); }
 
 } // namespace
 
-BookmarkNavigator::BookmarkNavigator(TForm1 &form, TForm2 &bookmarks, PlayerFacade &player, ScrollLock &scrollLock,
-                                     SoundPlayer &sound, MainOperations &ops)
-    : m_form(form), m_bookmarks(bookmarks), m_player(player), m_scrollLock(scrollLock), m_sound(sound), m_ops(ops)
+BookmarkNavigator::BookmarkNavigator(const Controls &controls, TForm2 &bookmarks, LoopState &loop, PlayerFacade &player,
+                                     ScrollLock &scrollLock, SoundPlayer &sound, TextTarget &text)
+    : m_c(controls), m_bookmarks(bookmarks), m_loop(loop), m_player(player), m_scrollLock(scrollLock), m_sound(sound),
+      m_text(text)
 {
-    m_form.state.BookmarkSoundAvailable = QFileInfo(SoundPath()).isFile();
+    m_soundAvailable = QFileInfo(SoundPath()).isFile();
     const auto wire = [](QAbstractButton *hidden, QAbstractButton *visible, auto handler) {
         for (QAbstractButton *b : {hidden, visible}) QObject::connect(b, &QAbstractButton::clicked, b, handler);
     };
-    wire(m_form.BitBtn1, m_form.SpeedButton1, [this] { BitBtn1Click(); });
-    wire(m_form.BitBtn3, m_form.SpeedButton3, [this] { BitBtn3Click(); });
-    wire(m_form.BitBtn4, m_form.SpeedButton4, [this] { BitBtn4Click(); });
-    QObject::connect(m_form.N20, &QAction::triggered, m_form.N20, [this] { N20Click(); });
+    wire(m_c.BitBtn1, m_c.SpeedButton1, [this] { BitBtn1Click(); });
+    wire(m_c.BitBtn3, m_c.SpeedButton3, [this] { BitBtn3Click(); });
+    wire(m_c.BitBtn4, m_c.SpeedButton4, [this] { BitBtn4Click(); });
+    QObject::connect(m_c.N20, &QAction::triggered, m_c.N20, [this] { N20Click(); });
 }
 
 BookmarkTable &BookmarkNavigator::table() { return m_bookmarks.StringGrid1; }
 
-QString BookmarkNavigator::positionText() const { return m_form.Label1->text() + u'.' + m_form.Label11->text(); }
+QString BookmarkNavigator::positionText() const { return m_c.Label1->text() + u'.' + m_c.Label11->text(); }
 
 int BookmarkNavigator::TimelineColumn(int ms, int minimum, int maximum, int width)
 {
@@ -70,7 +73,7 @@ void BookmarkNavigator::BitBtn1Click()
     QString t = positionText();
     // The external player works in tenths of a second.
     if (m_player.ActiveEngine() == Engine::Mpc)
-        t = m_form.Label1->text() + u'.' + m_form.Label11->text().left(1) + QStringLiteral("00");
+        t = m_c.Label1->text() + u'.' + m_c.Label11->text().left(1) + QStringLiteral("00");
 
     bool duplicate = false;
     for (int r = 1; r < grid.rowCount() && !duplicate; ++r) {
@@ -78,7 +81,7 @@ void BookmarkNavigator::BitBtn1Click()
         duplicate = !time.trimmed().isEmpty() && MediaTimeWithin(t, time, 20);
     }
     if (!duplicate) {
-        if (m_form.N20->isChecked() && m_form.state.BookmarkSoundAvailable) m_sound.playAsync(SoundPath());
+        if (m_c.N20->isChecked() && m_soundAvailable) m_sound.playAsync(SoundPath());
         if (grid.rowCount() > 2 || !grid.cell(BookmarkTable::Time, 1).trimmed().isEmpty())
             grid.insertRow(grid.rowCount());
         const int last = grid.rowCount() - 1;
@@ -89,8 +92,8 @@ void BookmarkNavigator::BitBtn1Click()
         PlaceBookmarkMark(last);
         grid.select(BookmarkTable::Comment, last);
         const QString name = grid.cell(BookmarkTable::Name, last);
-        if (m_form.CheckBox9->isChecked() && m_form.state.TextFocusWindow && m_ops.InsertText)
-            m_ops.InsertText(QChar(0x00A0) + u'{' + name + u'}' + QChar(0x00A0));
+        if (m_c.CheckBox9->isChecked() && m_text.hasTextWindow())
+            m_text.InsertText(QChar(0x00A0) + u'{' + name + u'}' + QChar(0x00A0));
 
         // Keep the table in time order: the new bookmark moves up before the first later one.
         if (grid.rowCount() > 2) {
@@ -108,8 +111,8 @@ void BookmarkNavigator::BitBtn1Click()
                 grid.setCell(BookmarkTable::Comment, l, {});
                 grid.setSlot(l, slot);
                 grid.select(BookmarkTable::Comment, l);
-                for (int i = 0; i < m_form.MarkImages.size(); ++i) {
-                    MarkSlot &s = m_form.MarkImages[i];
+                for (int i = 0; i < m_c.MarkImages->size(); ++i) {
+                    MarkSlot &s = (*m_c.MarkImages)[i];
                     if (s.tag == last) s.tag = l;
                     else if (s.tag >= l && s.visible) ++s.tag;
                 }
@@ -118,16 +121,16 @@ void BookmarkNavigator::BitBtn1Click()
         const auto number = ReadInt(m_bookmarks.EditNZ->text());
         m_bookmarks.EditNZ->setText(QString::number(number ? *number + 1 : grid.rowCount()));
     }
-    if (m_form.CheckBox8->isChecked()) CheckBox8Click();
+    if (m_c.CheckBox8->isChecked()) CheckBox8Click();
 }
 
 void BookmarkNavigator::PlaceBookmarkMark(int row)
 {
     BookmarkTable &grid = table();
     const QString time = grid.cell(BookmarkTable::Time, row);
-    const TrackBar *bar = m_form.TrackBar1;
+    const TrackBar *bar = m_c.TrackBar1;
     const int x = TimelineColumn(TimeTextToMs(time), bar->minimum(), bar->maximum(), bar->width());
-    MarkSlot &slot = m_form.MarkImages[x];
+    MarkSlot &slot = (*m_c.MarkImages)[x];
     slot.tag = row;
     grid.setSlot(row, x);
     const QString comment = grid.cell(BookmarkTable::Comment, row);
@@ -136,29 +139,28 @@ void BookmarkNavigator::PlaceBookmarkMark(int row)
     slot.top = 3;
     slot.blue = comment.startsWith(u'#');
     slot.visible = true;
-    m_form.Panel3->update();
+    m_c.Panel3->update();
 }
 
 void BookmarkNavigator::seekUser(const QString &timeText)
 {
-    m_form.TrackBar1->tag = SeekUser;
-    m_form.TrackBar1->setValue(TimeTextToMs(timeText));
+    m_c.TrackBar1->tag = SeekUser;
+    m_c.TrackBar1->setValue(TimeTextToMs(timeText));
 }
 
 void BookmarkNavigator::repeatSeekAndRecompute()
 {
     m_player.SeekFromTrackBar();
-    if (m_form.CheckBox8->isChecked()) CheckBox8Click();
+    if (m_c.CheckBox8->isChecked()) CheckBox8Click();
 }
 
 void BookmarkNavigator::BitBtn3Click(bool bookmarkOrA)
 {
     BookmarkTable &grid = table();
-    MainState &st = m_form.state;
     const QString p = positionText();
-    st.BookmarkRepeatsLeft = m_form.UpDown6->position();
+    m_loop.BookmarkRepeatsLeft = m_c.UpDown6->position();
     const bool playing = m_player.IsPlaying();
-    const QString a = m_form.MaskEdit1->text();
+    const QString a = m_c.MaskEdit1->text();
 
     const int pMs = TimeTextToMs(p);
     int r = grid.rowCount() - 1;
@@ -171,13 +173,13 @@ void BookmarkNavigator::BitBtn3Click(bool bookmarkOrA)
         }
         // Paused, the row reached last time is passed over, so each press goes one further
         // back; playing, a bookmark reached less than 0.7 s ago is passed over.
-        if (time <= p && (playing ? pMs - TimeTextToMs(time) > 700 : r != st.LastBackRow || r == 1)) {
+        if (time <= p && (playing ? pMs - TimeTextToMs(time) > 700 : r != m_lastBackRow || r == 1)) {
             found = true;
             break;
         }
     }
     if (found) {
-        st.LastBackRow = playing ? -1 : r;
+        m_lastBackRow = playing ? -1 : r;
         if (playing) m_player.Pause();
         seekUser(toA ? a : grid.cell(BookmarkTable::Time, r));
         if (!toA) grid.select(BookmarkTable::Comment, r);
@@ -189,14 +191,13 @@ void BookmarkNavigator::BitBtn3Click(bool bookmarkOrA)
 void BookmarkNavigator::BitBtn4Click()
 {
     BookmarkTable &grid = table();
-    MainState &st = m_form.state;
     const QString p = positionText();
-    st.BookmarkRepeatsLeft = m_form.UpDown6->position();
+    m_loop.BookmarkRepeatsLeft = m_c.UpDown6->position();
     const int n = grid.rowCount() - 1;
     for (int i = 1; i <= n; ++i) {
         const QString time = grid.cell(BookmarkTable::Time, i);
-        if (time > p && (i != st.LastForwardRow || i == n)) {
-            st.LastForwardRow = i;
+        if (time > p && (i != m_lastForwardRow || i == n)) {
+            m_lastForwardRow = i;
             seekUser(time);
             grid.select(BookmarkTable::Comment, i);
             break;
@@ -207,15 +208,14 @@ void BookmarkNavigator::BitBtn4Click()
 
 void BookmarkNavigator::CheckBox8Click()
 {
-    TForm1 &f = m_form;
-    MainState &st = f.state;
+    const Controls &f = m_c;
     const bool on = f.CheckBox8->isChecked();
-    st.SkipHashSegment = false;
+    m_loop.SkipHashSegment = false;
     f.CheckBox10->setEnabled(on);
     if (m_scrollLock.available() && m_scrollLock.isOn() != on) m_scrollLock.pressAndRelease();
-    if (on && !st.LoopPaused) st.BookmarkRepeatsLeft = f.UpDown6->position();
+    if (on && !m_loop.LoopPaused) m_loop.BookmarkRepeatsLeft = f.UpDown6->position();
     f.Panel3->setAutoFillBackground(on);
-    f.Panel3->setPalette(on ? QPalette(QColor(255, 251, 240)) : f.palette());
+    f.Panel3->setPalette(on ? QPalette(QColor(255, 251, 240)) : f.Panel3->parentWidget()->palette());
     if (!on) return;
 
     BookmarkTable &grid = table();
@@ -229,13 +229,13 @@ void BookmarkNavigator::CheckBox8Click()
     if (k <= n) {
         end = grid.cell(BookmarkTable::Time, k);
         if (k > 1) start = grid.cell(BookmarkTable::Time, k - 1);
-        st.SkipHashSegment = grid.cell(BookmarkTable::Comment, k - 1).startsWith(u'#');
+        m_loop.SkipHashSegment = grid.cell(BookmarkTable::Comment, k - 1).startsWith(u'#');
     } else {
         start = grid.cell(BookmarkTable::Time, n);
         if (start.trimmed().isEmpty()) start = QLatin1String(ZeroTimeText);
-        st.SkipHashSegment = grid.cell(BookmarkTable::Comment, n).startsWith(u'#');
+        m_loop.SkipHashSegment = grid.cell(BookmarkTable::Comment, n).startsWith(u'#');
     }
-    if (f.CheckBox7->isChecked() && st.ABRepeatsLeft != -1) {
+    if (f.CheckBox7->isChecked() && m_loop.ABRepeatsLeft != -1) {
         const QString a = f.MaskEdit1->text(), b = f.MaskEdit2->text();
         if (p < a && a < end) end = a;
         else if (p < b && b < end) end = b;
@@ -252,7 +252,7 @@ void BookmarkNavigator::ImageZkMouseDown(int slot, Qt::MouseButton button)
         m_player.TogglePlayPause();
         return;
     }
-    const QString hint = m_form.MarkImages[slot].hint.trimmed();
+    const QString hint = (*m_c.MarkImages)[slot].hint.trimmed();
     if (hint.size() < 12) return;
     const QString time = hint.left(12);
     BookmarkTable &grid = table();
@@ -265,22 +265,22 @@ void BookmarkNavigator::ImageZkMouseDown(int slot, Qt::MouseButton button)
     }
 }
 
-void BookmarkNavigator::N20Click() { m_form.state.BookmarkSoundAvailable = QFileInfo(SoundPath()).isFile(); }
+void BookmarkNavigator::N20Click() { m_soundAvailable = QFileInfo(SoundPath()).isFile(); }
 
 void BookmarkNavigator::DeleteSelectedBookmark()
 {
     BookmarkTable &grid = table();
     const int row = grid.row();
-    if (const int slot = grid.slot(row); slot >= 0 && m_form.MarkImages[slot].tag == row)
-        m_form.MarkImages[slot].visible = false;
-    for (int i = 0; i < m_form.MarkImages.size(); ++i) {
-        MarkSlot &s = m_form.MarkImages[i];
+    if (const int slot = grid.slot(row); slot >= 0 && (*m_c.MarkImages)[slot].tag == row)
+        (*m_c.MarkImages)[slot].visible = false;
+    for (int i = 0; i < m_c.MarkImages->size(); ++i) {
+        MarkSlot &s = (*m_c.MarkImages)[i];
         if (s.visible && s.tag >= row) --s.tag;
     }
     grid.removeRow(row); // rows below move up with their marks; the placeholder row stays
     for (int r = 1; r < grid.rowCount(); ++r) grid.setCell(BookmarkTable::Number, r, QString::number(r));
     if (grid.cell(BookmarkTable::Time, 1).isEmpty()) grid.setCell(BookmarkTable::Number, 1, {});
-    m_form.Panel3->update();
+    m_c.Panel3->update();
 }
 
 void BookmarkNavigator::DeleteAllBookmarks()

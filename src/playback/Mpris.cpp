@@ -1,6 +1,8 @@
 #include "playback/Mpris.h"
 
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "playback/MediaSession.h"
+#include "widgets/Controls.h"
 #include "playback/PlayerFacade.h"
 
 #include <QDBusConnection>
@@ -17,7 +19,8 @@ const char *const PlayerInterface = "org.mpris.MediaPlayer2.Player";
 QDBusObjectPath TrackId() { return QDBusObjectPath(QStringLiteral("/org/stenova/track/current")); }
 } // namespace
 
-Mpris::Mpris(TForm1 &form, PlayerFacade &player) : form(form), player(player)
+Mpris::Mpris(const Controls &controls, MediaSession &session, PlayerFacade &player)
+    : controls(controls), session(session), player(player)
 {
     new MprisRootAdaptor(this);
     new MprisPlayerAdaptor(this);
@@ -46,21 +49,21 @@ bool Mpris::registerOnSessionBus()
 
 QString Mpris::playbackStatus()
 {
-    if (form.state.CurrentMediaPath.isEmpty()) return QStringLiteral("Stopped");
+    if (session.CurrentMediaPath.isEmpty()) return QStringLiteral("Stopped");
     switch (player.PlayState()) {
     case 3: return QStringLiteral("Playing");
     case 2: return QStringLiteral("Paused");
     // The audio player stops where it is, and a seek leaves a stopped player stopped; desktop
     // controls take a stopped player to be at the start, so one elsewhere (as the position bar
     // shows, without asking the player again) is paused there.
-    case 1: return form.TrackBar1->value() > 0 ? QStringLiteral("Paused") : QStringLiteral("Stopped");
+    case 1: return controls.TrackBar1->value() > 0 ? QStringLiteral("Paused") : QStringLiteral("Stopped");
     default: return QStringLiteral("Stopped");
     }
 }
 
 QVariantMap Mpris::metadata()
 {
-    const QString path = form.state.CurrentMediaPath;
+    const QString path = session.CurrentMediaPath;
     if (path.isEmpty()) return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId())}};
     return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId())},
             {QStringLiteral("mpris:length"), static_cast<qlonglong>(player.LengthMs()) * 1000},
@@ -70,18 +73,18 @@ QVariantMap Mpris::metadata()
 
 qlonglong Mpris::positionUs()
 {
-    return form.state.CurrentMediaPath.isEmpty() ? 0 : static_cast<qlonglong>(player.PositionMs()) * 1000;
+    return session.CurrentMediaPath.isEmpty() ? 0 : static_cast<qlonglong>(player.PositionMs()) * 1000;
 }
 
 void Mpris::seekTo(qlonglong us)
 {
-    if (form.state.CurrentMediaPath.isEmpty()) return;
+    if (session.CurrentMediaPath.isEmpty()) return;
     // Seeks go through the position bar, as a user's do.
-    const int ms = static_cast<int>(std::clamp<qlonglong>(us / 1000, 0, form.TrackBar1->maximum()));
-    form.TrackBar1->tag = SeekUser;
+    const int ms = static_cast<int>(std::clamp<qlonglong>(us / 1000, 0, controls.TrackBar1->maximum()));
+    controls.TrackBar1->tag = SeekUser;
     // The bar shows the position of its last refresh: a seek to what it shows still seeks.
-    if (form.TrackBar1->value() == ms) player.SeekFromTrackBar();
-    else form.TrackBar1->setValue(ms);
+    if (controls.TrackBar1->value() == ms) player.SeekFromTrackBar();
+    else controls.TrackBar1->setValue(ms);
 }
 
 void Mpris::propertiesChanged(const QString &interface, const QVariantMap &changed)
@@ -99,8 +102,8 @@ void Mpris::publishChanges()
     QVariantMap changed;
     const QString status = playbackStatus();
     if (status != m_status) changed[QStringLiteral("PlaybackStatus")] = m_status = status;
-    if (form.state.CurrentMediaPath != m_url) {
-        m_url = form.state.CurrentMediaPath;
+    if (session.CurrentMediaPath != m_url) {
+        m_url = session.CurrentMediaPath;
         changed[QStringLiteral("Metadata")] = metadata();
     }
     if (!changed.isEmpty()) propertiesChanged(QLatin1String(PlayerInterface), changed);
@@ -114,14 +117,14 @@ QStringList MprisRootAdaptor::mimeTypes() const
 
 void MprisRootAdaptor::Raise()
 {
-    m_mpris->form.showNormal();
-    m_mpris->form.raise();
-    m_mpris->form.activateWindow();
+    m_mpris->controls.window->showNormal();
+    m_mpris->controls.window->raise();
+    m_mpris->controls.window->activateWindow();
 }
 
-void MprisRootAdaptor::Quit() { m_mpris->form.close(); }
+void MprisRootAdaptor::Quit() { m_mpris->controls.window->close(); }
 
-bool MprisPlayerAdaptor::hasMedia() const { return !m_mpris->form.state.CurrentMediaPath.isEmpty(); }
+bool MprisPlayerAdaptor::hasMedia() const { return !m_mpris->session.CurrentMediaPath.isEmpty(); }
 
 void MprisPlayerAdaptor::Play()
 {
@@ -157,6 +160,6 @@ void MprisPlayerAdaptor::OpenUri(const QString &uri)
 {
     const QUrl url(uri);
     if (!url.isLocalFile()) return;
-    m_mpris->form.state.PendingMediaPath = url.toLocalFile();
-    m_mpris->form.Button1->click();
+    m_mpris->session.PendingMediaPath = url.toLocalFile();
+    m_mpris->controls.Button1->click();
 }

@@ -7,14 +7,23 @@
 #include <QVariantMap>
 
 class PlayerFacade;
-class TForm1;
+class QPushButton;
+class QWidget;
+class TrackBar;
+struct MediaSession;
 
 // The desktop's media-player interface on the session bus, so that media keys, desktop
 // media controls and playerctl drive playback through the player facade.
 class Mpris : public QObject {
     Q_OBJECT
 public:
-    Mpris(TForm1 &form, PlayerFacade &player);
+    struct Controls {
+        QWidget *window; // raised and closed through the bus
+        TrackBar *TrackBar1;
+        QPushButton *Button1; // opens PendingMediaPath
+    };
+
+    Mpris(const Controls &controls, MediaSession &session, PlayerFacade &player);
     ~Mpris() override;
     // Registers org.mpris.MediaPlayer2.stenova; false without a session bus.
     bool registerOnSessionBus();
@@ -26,7 +35,8 @@ public:
     // Tells the bus about what changed since the last call.
     void publishChanges();
 
-    TForm1 &form;
+    const Controls controls;
+    MediaSession &session;
     PlayerFacade &player;
 
 private:

@@ -1,10 +1,12 @@
 #include "playback/PlayerFacade.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "platform/Logging.h"
-#include "app/MainLifecycle.h"
 #include "base/MediaTime.h"
-#include "app/TForm1.h"
+#include "base/SeekKind.h"
+#include "playback/LoopState.h"
+#include "playback/MediaSession.h"
+#include "playback/Volume.h"
 #include "platform/Clock.h"
 #include "playback/Engines.h"
 #include "playback/TMPCHC.h"
@@ -18,31 +20,32 @@
 #include <cmath>
 #include <cstdlib>
 
-PlayerFacade::PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp, MainOperations &ops)
-    : m_form(form), m_clock(clock), m_mci(mci), m_wmp(wmp), m_ops(ops)
+PlayerFacade::PlayerFacade(const Controls &controls, MediaSession &session, LoopState &loop, Volume &volume,
+                           Clock &clock, MciPlayer &mci, WmpPlayer &wmp)
+    : m_c(controls), m_session(session), m_loop(loop), m_volume(volume), m_clock(clock), m_mci(mci), m_wmp(wmp)
 {
-    connect(m_form.TrackBar1, &QSlider::valueChanged, this, [this] { SeekFromTrackBar(); });
-    m_form.Timer2->onTimeout = [this] { RefreshPositionDisplay(); };
-    m_form.TrackBar1->setMouseTracking(true);
-    m_form.TrackBar1->setPageStep(0); // a click seeks to where it lands, never by a page
-    m_form.TrackBar1->installEventFilter(this);
-    for (QLabel *l : {m_form.Label1, m_form.Label1t, m_form.Label11, m_form.Label5}) l->installEventFilter(this);
-    for (MediaButtonBar *bar : {m_form.MediaPlayer1, m_form.MediaPlayer2})
+    connect(m_c.TrackBar1, &QSlider::valueChanged, this, [this] { SeekFromTrackBar(); });
+    m_c.Timer2->onTimeout = [this] { RefreshPositionDisplay(); };
+    m_c.TrackBar1->setMouseTracking(true);
+    m_c.TrackBar1->setPageStep(0); // a click seeks to where it lands, never by a page
+    m_c.TrackBar1->installEventFilter(this);
+    for (QLabel *l : {m_c.Label1, m_c.Label1t, m_c.Label11, m_c.Label5}) l->installEventFilter(this);
+    for (MediaButtonBar *bar : {m_c.MediaPlayer1, m_c.MediaPlayer2})
         connect(bar, &MediaButtonBar::buttonClicked, this, &PlayerFacade::ButtonClick);
 }
 
-PlayerFacade::~PlayerFacade() { m_form.Timer2->onTimeout = nullptr; }
+PlayerFacade::~PlayerFacade() { m_c.Timer2->onTimeout = nullptr; }
 
 Engine PlayerFacade::ActiveEngine() const
 {
-    if (m_form.NMPC->isChecked()) return Engine::Mpc;
-    return m_form.state.VideoFlag ? Engine::Wmp : Engine::Mci;
+    if (m_c.NMPC->isChecked()) return Engine::Mpc;
+    return m_session.VideoFlag ? Engine::Wmp : Engine::Mci;
 }
 
 int PlayerFacade::PlayState()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: return m_form.MPCHC->GetPlayState();
+    case Engine::Mpc: return m_c.MPCHC->GetPlayState();
     case Engine::Wmp: {
         const int s = m_wmp.playState();
         return s >= wmppsStopped && s <= wmppsPlaying ? s : 0;
@@ -61,7 +64,7 @@ int PlayerFacade::PlayState()
 int PlayerFacade::PositionMs()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: return EngineSecondsToMs(m_form.MPCHC->GetPosition());
+    case Engine::Mpc: return EngineSecondsToMs(m_c.MPCHC->GetPosition());
     case Engine::Wmp: return EngineSecondsToMs(m_wmp.currentPosition());
     case Engine::Mci: return m_mci.Position();
     }
@@ -71,7 +74,7 @@ int PlayerFacade::PositionMs()
 int PlayerFacade::LengthMs()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: return EngineLengthToMs(m_form.MPCHC->DurationSec);
+    case Engine::Mpc: return EngineLengthToMs(m_c.MPCHC->DurationSec);
     case Engine::Wmp: return EngineLengthToMs(m_wmp.duration());
     case Engine::Mci: return m_mci.Length();
     }
@@ -81,7 +84,7 @@ int PlayerFacade::LengthMs()
 void PlayerFacade::Play()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: m_form.MPCHC->Play(); break;
+    case Engine::Mpc: m_c.MPCHC->Play(); break;
     case Engine::Wmp: m_wmp.play(); break;
     case Engine::Mci: m_mci.Play(); break;
     }
@@ -91,7 +94,7 @@ void PlayerFacade::Play()
 void PlayerFacade::Pause()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: m_form.MPCHC->Pause(); break;
+    case Engine::Mpc: m_c.MPCHC->Pause(); break;
     case Engine::Wmp: m_wmp.pause(); break;
     case Engine::Mci: m_mci.Pause(); break;
     }
@@ -101,7 +104,7 @@ void PlayerFacade::Pause()
 void PlayerFacade::Stop()
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: m_form.MPCHC->Stop(); break;
+    case Engine::Mpc: m_c.MPCHC->Stop(); break;
     case Engine::Wmp: m_wmp.stop(); break;
     case Engine::Mci: m_mci.Stop(); break;
     }
@@ -111,7 +114,7 @@ void PlayerFacade::Stop()
 void PlayerFacade::SetPositionMs(int ms)
 {
     switch (ActiveEngine()) {
-    case Engine::Mpc: m_form.MPCHC->SetPosition(ms / 1000.0); break;
+    case Engine::Mpc: m_c.MPCHC->SetPosition(ms / 1000.0); break;
     case Engine::Wmp: m_wmp.setCurrentPosition(ms / 1000.0); break;
     case Engine::Mci: m_mci.SetPosition(ms); break;
     }
@@ -121,17 +124,17 @@ void PlayerFacade::SetPositionMs(int ms)
 
 void PlayerFacade::RestartAutoPausePeriod()
 {
-    if (m_form.CheckBox1->isChecked()) m_form.TimerPeriod->start();
-    else m_form.TimerPeriod->stop();
-    m_form.TimerPause->stop();
+    if (m_c.CheckBox1->isChecked()) m_c.TimerPeriod->start();
+    else m_c.TimerPeriod->stop();
+    m_c.TimerPause->stop();
 }
 
 void PlayerFacade::SeekFromTrackBar()
 {
-    TForm1 &f = m_form;
+    const Controls &f = m_c;
     const int tag = f.TrackBar1->tag;
-    if (tag == SeekUser && f.CheckBox8->isChecked() && !f.state.LoopPaused)
-        f.state.BookmarkRepeatsLeft = f.UpDown6->position();
+    if (tag == SeekUser && f.CheckBox8->isChecked() && !m_loop.LoopPaused)
+        m_loop.BookmarkRepeatsLeft = f.UpDown6->position();
     if (tag == SeekDisplay) {
         f.TrackBar1->tag = SeekUser;
         return;
@@ -174,7 +177,7 @@ void PlayerFacade::SeekFromTrackBar()
         }
         break;
     }
-    if (tag == SeekUser && f.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
+    if (tag == SeekUser && f.CheckBox8->isChecked()) emit bookmarkLoopRestart();
     f.Timer2->start();
     emit seeked();
     emit playbackChanged();
@@ -182,18 +185,18 @@ void PlayerFacade::SeekFromTrackBar()
 
 void PlayerFacade::RefreshPositionDisplay()
 {
-    m_form.Timer2->stop();
+    m_c.Timer2->stop();
     try {
-        RunOperation(m_ops.VolumeFollow);
-        m_form.TrackBar1->tag = SeekDisplay;
-        m_form.TrackBar1->setValue(PositionMs());
+        m_volume.VolumeFollow();
+        m_c.TrackBar1->tag = SeekDisplay;
+        m_c.TrackBar1->setValue(PositionMs());
     } catch (const std::exception &e) {
         // A failing refresh is skipped; the next one comes 100 ms later.
         qCWarning(lcPlayback) << "position refresh skipped:" << e.what();
     } catch (...) {
         qCWarning(lcPlayback) << "position refresh skipped: unknown exception";
     }
-    m_form.Timer2->start();
+    m_c.Timer2->start();
     emit playbackChanged(); // the player may have stopped by itself
 }
 
@@ -205,7 +208,7 @@ void PlayerFacade::TogglePlayPause()
             m_mci.Pause();
         } else if (state == 1 || state == 2) {
             // Continue from the position shown, not from wherever the player stopped.
-            m_mci.SetPosition(m_form.TrackBar1->value());
+            m_mci.SetPosition(m_c.TrackBar1->value());
             m_mci.Play();
         }
     } else if (state == 3) {
@@ -238,7 +241,7 @@ QString PlayerFacade::PositionHint(int c, int current, bool tenths)
 
 bool PlayerFacade::eventFilter(QObject *watched, QEvent *event)
 {
-    TrackBar *bar = m_form.TrackBar1;
+    TrackBar *bar = m_c.TrackBar1;
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton) {
@@ -261,7 +264,7 @@ bool PlayerFacade::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-int PlayerFacade::stepMs() const { return m_form.UpDown1->position() * 1000; }
+int PlayerFacade::stepMs() const { return m_c.UpDown1->position() * 1000; }
 
 void PlayerFacade::StepForward()
 {
@@ -313,9 +316,9 @@ void PlayerFacade::GoToEnd()
 {
     switch (ActiveEngine()) {
     case Engine::Mpc:
-        m_form.MPCHC->Pause();
-        m_form.MPCHC->SetPosition(m_form.MPCHC->DurationSec);
-        m_form.MPCHC->Pause();
+        m_c.MPCHC->Pause();
+        m_c.MPCHC->SetPosition(m_c.MPCHC->DurationSec);
+        m_c.MPCHC->Pause();
         break;
     case Engine::Wmp:
         m_wmp.pause();
@@ -332,8 +335,8 @@ void PlayerFacade::GoToStart()
 {
     switch (ActiveEngine()) {
     case Engine::Mpc:
-        m_form.MPCHC->SetPosition(0);
-        m_form.MPCHC->Stop();
+        m_c.MPCHC->SetPosition(0);
+        m_c.MPCHC->Stop();
         break;
     case Engine::Wmp:
         m_wmp.setCurrentPosition(0);
@@ -348,7 +351,7 @@ void PlayerFacade::GoToStart()
 // The external player was closed by the user: start it again on the same file.
 void PlayerFacade::playExternalAgain()
 {
-    TMPCHC &mpc = *m_form.MPCHC;
+    TMPCHC &mpc = *m_c.MPCHC;
     if (!QFileInfo(mpc.LoadedFile).isFile() || mpc.OpenInPlayer(mpc.LoadedFile) != 0) return;
     // Reports come through the event loop, so the waits process events.
     for (int i = 0; i < 2000 && mpc.LoadState == 1; ++i) {
@@ -369,7 +372,7 @@ void PlayerFacade::ButtonClick(MediaButtonBar::Button button)
     const int state = PlayState();
     switch (button) {
     case MediaButtonBar::Play:
-        if (engine == Engine::Mpc && m_form.MPCHC->LoadState == 0) playExternalAgain();
+        if (engine == Engine::Mpc && m_c.MPCHC->LoadState == 0) playExternalAgain();
         else if (engine == Engine::Mci || state == 1 || state == 2) Play();
         break;
     case MediaButtonBar::Pause:
@@ -382,6 +385,6 @@ void PlayerFacade::ButtonClick(MediaButtonBar::Button button)
     case MediaButtonBar::Back: StepBack(); break;
     case MediaButtonBar::ButtonCount: break;
     }
-    if (m_form.CheckBox8->isChecked()) RunOperation(m_ops.CheckBox8Click);
-    if (button == MediaButtonBar::Play) m_form.TimerPlayNoRefrN->start();
+    if (m_c.CheckBox8->isChecked()) emit bookmarkLoopRestart();
+    if (button == MediaButtonBar::Play) m_c.TimerPlayNoRefrN->start();
 }

@@ -8,8 +8,16 @@
 class Clock;
 class MciPlayer;
 class WmpPlayer;
-class TForm1;
-struct MainOperations;
+class QAction;
+class QCheckBox;
+class QLabel;
+class TMPCHC;
+class Timer;
+class TrackBar;
+class UpDown;
+class Volume;
+struct LoopState;
+struct MediaSession;
 
 enum class Engine { Mci, Wmp, Mpc };
 
@@ -19,7 +27,20 @@ enum class Engine { Mci, Wmp, Mpc };
 class PlayerFacade : public QObject {
     Q_OBJECT
 public:
-    PlayerFacade(TForm1 &form, Clock &clock, MciPlayer &mci, WmpPlayer &wmp, MainOperations &ops);
+    // The main window's controls it reads and drives.
+    struct Controls {
+        TMPCHC *MPCHC;
+        TrackBar *TrackBar1;
+        QLabel *Label1, *Label1t, *Label11, *Label5;
+        MediaButtonBar *MediaPlayer1, *MediaPlayer2;
+        QCheckBox *CheckBox1, *CheckBox8;
+        UpDown *UpDown1, *UpDown6;
+        QAction *NMPC;
+        Timer *Timer2, *TimerPeriod, *TimerPause, *TimerPlayNoRefrN;
+    };
+
+    PlayerFacade(const Controls &controls, MediaSession &session, LoopState &loop, Volume &volume, Clock &clock,
+                 MciPlayer &mci, WmpPlayer &wmp);
     ~PlayerFacade() override;
 
     Engine ActiveEngine() const;
@@ -54,6 +75,9 @@ signals:
     void playbackChanged();
     // The position was moved by a seek or a step, not by playing.
     void seeked();
+    // The user moved the position or pressed a button while the bookmark loop is on: the
+    // loop takes its bookmarks again from the new place.
+    void bookmarkLoopRestart();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,9 +86,11 @@ private:
     int stepMs() const;
     void playExternalAgain();
 
-    TForm1 &m_form;
+    const Controls m_c;
+    MediaSession &m_session;
+    LoopState &m_loop;
+    Volume &m_volume;
     Clock &m_clock;
     MciPlayer &m_mci;
     WmpPlayer &m_wmp;
-    MainOperations &m_ops;
 };

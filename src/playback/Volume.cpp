@@ -1,10 +1,10 @@
 #include "playback/Volume.h"
 
-#include "app/MainLifecycle.h"
-#include "app/TForm1.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/UserMessages.h"
 #include "playback/PlayerFacade.h"
+#include "widgets/Controls.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,21 +18,18 @@ constexpr int DisplayOnly = 33;
 
 } // namespace
 
-Volume::Volume(TForm1 &form, const Platform &platform, MainOperations &ops)
-    : m_form(form), m_mixer(platform.mixer), m_master(platform.masterVolume), m_messages(platform.messages), m_ops(ops)
+Volume::Volume(const Controls &controls, const Platform &platform)
+    : m_c(controls), m_mixer(platform.mixer), m_master(platform.masterVolume), m_messages(platform.messages)
 {
-    TrackBar *bar = m_form.TrackBarVolume;
+    TrackBar *bar = m_c.TrackBarVolume;
     connect(bar, &QSlider::valueChanged, this, &Volume::TrackBarVolumeChange);
-    connect(m_form.TrackBar3, &QSlider::valueChanged, this, &Volume::TrackBarVolumeChange);
+    connect(m_c.TrackBar3, &QSlider::valueChanged, this, &Volume::TrackBarVolumeChange);
     bar->setPageStep(0); // a click sets the level where it lands, never a page further
     bar->installEventFilter(this);
-    m_form.Image1->installEventFilter(this);
-    m_ops.VolumeFollow = [this] { VolumeFollow(); };
+    m_c.Image1->installEventFilter(this);
 }
 
-Volume::~Volume() { m_ops.VolumeFollow = nullptr; }
-
-VolumeControl &Volume::path() const { return m_form.NMPC->isChecked() ? m_master : m_mixer; }
+VolumeControl &Volume::path() const { return m_c.NMPC->isChecked() ? m_master : m_mixer; }
 
 bool Volume::SetVolumeLevel(int level) { return path().setLevel(level); }
 
@@ -52,23 +49,23 @@ int Volume::PositionFromLevel(int level, int sliderMax)
 
 void Volume::TrackBarVolumeChange()
 {
-    TrackBar *bar = m_form.TrackBarVolume;
+    TrackBar *bar = m_c.TrackBarVolume;
     const int percent = bar->maximum() > 0 ? bar->value() * 100 / bar->maximum() : 0;
-    m_form.LabelVolProz->setText(QString::number(percent) + u'%');
+    m_c.LabelVolProz->setText(QString::number(percent) + u'%');
     if (bar->tag == DisplayOnly) {
         bar->tag = 0;
         return;
     }
     // The follow must not move the slider back while the level is being applied.
-    m_form.Timer2->stop();
+    m_c.Timer2->stop();
     const int level = LevelFromPosition(bar->value(), bar->maximum());
-    if (SetVolumeLevel(level)) m_form.state.lastVolumeShown = level;
-    m_form.Timer2->start();
+    if (SetVolumeLevel(level)) m_lastShown = level;
+    m_c.Timer2->start();
 }
 
 void Volume::TrackBarVolumeMouseDown(int x)
 {
-    TrackBar *bar = m_form.TrackBarVolume;
+    TrackBar *bar = m_c.TrackBarVolume;
     if (bar->width() <= 16) return; // no room between the margins
     bar->tag = 0;
     bar->setValue(PlayerFacade::ClickPosition(x, bar->width(), 0, bar->maximum()));
@@ -77,14 +74,14 @@ void Volume::TrackBarVolumeMouseDown(int x)
 void Volume::VolumeFollow()
 {
     const int level = GetVolumeLevel();
-    if (level < 0 || level == m_form.state.lastVolumeShown) return;
-    TrackBar *bar = m_form.TrackBarVolume;
+    if (level < 0 || level == m_lastShown) return;
+    TrackBar *bar = m_c.TrackBarVolume;
     // Clamped: a position the slider cannot take would leave the display-only tag set and
     // swallow the user's next move.
     const int position = std::clamp(PositionFromLevel(level, bar->maximum()), bar->minimum(), bar->maximum());
     // Remembered as shown, so that a later change back to the level applied last moves the
     // slider too.
-    m_form.state.lastVolumeShown = level;
+    m_lastShown = level;
     if (position == bar->value()) return;
     bar->tag = DisplayOnly;
     bar->setValue(position);
@@ -99,11 +96,11 @@ void Volume::Image1Click()
 
 bool Volume::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_form.TrackBarVolume && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_c.TrackBarVolume && event->type() == QEvent::MouseButtonPress) {
         TrackBarVolumeMouseDown(static_cast<int>(static_cast<QMouseEvent *>(event)->position().x()));
-    } else if (watched == m_form.Image1 && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == m_c.Image1 && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && m_form.Image1->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && m_c.Image1->rect().contains(mouse->position().toPoint()))
             Image1Click();
     }
     return QObject::eventFilter(watched, event);

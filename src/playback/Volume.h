@@ -2,10 +2,12 @@
 
 #include <QObject>
 
-class TForm1;
+class QAction;
+class QLabel;
+class Timer;
+class TrackBar;
 class UserMessages;
 class VolumeControl;
-struct MainOperations;
 struct Platform;
 
 // The volume slider of the main window with its percentage label and tick scale. With the
@@ -14,8 +16,14 @@ struct Platform;
 // also follows volume changes made elsewhere, on every display refresh.
 class Volume : public QObject {
 public:
-    Volume(TForm1 &form, const Platform &platform, MainOperations &ops);
-    ~Volume() override;
+    struct Controls {
+        TrackBar *TrackBarVolume, *TrackBar3;
+        QLabel *LabelVolProz, *Image1;
+        QAction *NMPC;
+        Timer *Timer2;
+    };
+
+    Volume(const Controls &controls, const Platform &platform);
 
     // Through the path that MpcMode selects at the moment of the call.
     bool SetVolumeLevel(int level);
@@ -25,6 +33,7 @@ public:
     void TrackBarVolumeMouseDown(int x);
     void VolumeFollow();
     void Image1Click();
+    int lastShownLevel() const { return m_lastShown; }
 
     // Both volume paths work in 0 … 100.
     static constexpr int VolumeMinimum = 0, VolumeMaximum = 100;
@@ -38,8 +47,8 @@ protected:
 private:
     VolumeControl &path() const;
 
-    TForm1 &m_form;
+    const Controls m_c;
     VolumeControl &m_mixer, &m_master;
     UserMessages &m_messages;
-    MainOperations &m_ops;
+    int m_lastShown = -1; // the level last applied or shown; −1 shows the first reading
 };

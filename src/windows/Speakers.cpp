@@ -1,7 +1,6 @@
 #include "windows/Speakers.h"
 
-#include "app/MainLifecycle.h"
-#include "app/TForm1.h"
+#include "platform/TextTarget.h"
 #include "windows/TForm5.h"
 
 #include <QAction>
@@ -10,14 +9,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-Speakers::Speakers(TForm1 &form, TForm5 &window, MainOperations &ops) : m_form(form), m_window(window), m_ops(ops)
+Speakers::Speakers(const Controls &controls, TForm5 &window, TextTarget &text)
+    : m_c(controls), m_window(window), m_text(text)
 {
     for (int i = 0; i < 9; ++i) {
         connect(m_window.Buttons[i], &QPushButton::clicked, this, [this, i] { TypeRow(i + 1); });
-        connect(m_form.N23x[i], &QAction::triggered, this, [this, i] { TypeSpeaker(i + 1); });
+        connect(m_c.N23x[i], &QAction::triggered, this, [this, i] { TypeSpeaker(i + 1); });
     }
     // Shown, or brought forward when it is already open.
-    connect(m_form.N23, &QAction::triggered, &m_window, [this] {
+    connect(m_c.N23, &QAction::triggered, &m_window, [this] {
         m_window.show();
         m_window.raise();
         m_window.activateWindow();
@@ -37,9 +37,9 @@ QString Speakers::Compose(const QString &name, const QString &prefix, const QStr
 
 void Speakers::type(const QString &text)
 {
-    if (!text.isEmpty() && m_ops.InsertText) m_ops.InsertText(text);
+    if (!text.isEmpty()) m_text.InsertText(text);
     QCoreApplication::processEvents();
-    RunOperation(m_ops.BringTextWindowForward);
+    m_text.BringTextWindowForward();
 }
 
 void Speakers::TypeRow(int row)
@@ -47,18 +47,13 @@ void Speakers::TypeRow(int row)
     type(Compose(m_window.Edits[row - 1]->text(), m_window.Edit10->text(), m_window.Edit11->text()));
 }
 
-void Speakers::TypeSpeaker(int row)
-{
-    const MainState &st = m_form.state;
-    type(Compose(st.SpeakerNames[row - 1], st.SpeakerPrefix, st.SpeakerSuffix));
-}
+void Speakers::TypeSpeaker(int row) { type(Compose(SpeakerNames[row - 1], SpeakerPrefix, SpeakerSuffix)); }
 
 void Speakers::Button1Click()
 {
-    MainState &st = m_form.state;
-    for (int i = 0; i < 9; ++i) st.SpeakerNames[i] = m_window.Edits[i]->text();
-    st.SpeakerPrefix = m_window.Edit10->text();
-    st.SpeakerSuffix = m_window.Edit11->text();
+    for (int i = 0; i < 9; ++i) SpeakerNames[i] = m_window.Edits[i]->text();
+    SpeakerPrefix = m_window.Edit10->text();
+    SpeakerSuffix = m_window.Edit11->text();
     updateMenu();
     m_window.close();
 }
@@ -66,18 +61,17 @@ void Speakers::Button1Click()
 void Speakers::updateMenu()
 {
     for (int i = 0; i < 9; ++i) {
-        const QString &name = m_form.state.SpeakerNames[i];
-        m_form.N23x[i]->setText(name.trimmed().isEmpty() ? QStringLiteral("Участник&%1: ").arg(i + 1)
-                                                         : QStringLiteral("&%1. ").arg(i + 1) + name);
+        const QString &name = SpeakerNames[i];
+        m_c.N23x[i]->setText(name.trimmed().isEmpty() ? QStringLiteral("Участник&%1: ").arg(i + 1)
+                                                      : QStringLiteral("&%1. ").arg(i + 1) + name);
     }
 }
 
 void Speakers::FormShow()
 {
-    const MainState &st = m_form.state;
-    for (int i = 0; i < 9; ++i) m_window.Edits[i]->setText(st.SpeakerNames[i]);
-    m_window.Edit10->setText(st.SpeakerPrefix);
-    m_window.Edit11->setText(st.SpeakerSuffix);
+    for (int i = 0; i < 9; ++i) m_window.Edits[i]->setText(SpeakerNames[i]);
+    m_window.Edit10->setText(SpeakerPrefix);
+    m_window.Edit11->setText(SpeakerSuffix);
 }
 
 bool Speakers::eventFilter(QObject *watched, QEvent *event)

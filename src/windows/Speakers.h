@@ -2,16 +2,22 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 
-class TForm1;
+class QAction;
 class TForm5;
-struct MainOperations;
+class TextTarget;
 
 // The speaker names and their typing into the text window, kept by the main window and
 // edited in the speakers window.
 class Speakers : public QObject {
 public:
-    Speakers(TForm1 &form, TForm5 &window, MainOperations &ops);
+    struct Controls {
+        std::array<QAction *, 9> N23x; // the speaker menu items
+        QAction *N23;                  // the speakers window
+    };
+
+    Speakers(const Controls &controls, TForm5 &window, TextTarget &text);
 
     // The typed text: before-text, name, after-text, with no blanks added.
     static QString Compose(const QString &name, const QString &prefix, const QString &suffix);
@@ -22,13 +28,18 @@ public:
     // The captions of the speaker menu items for the kept names.
     void updateMenu();
 
+    // The kept names with the texts typed before and after a name.
+    std::array<QString, 9> SpeakerNames;
+    QString SpeakerPrefix;
+    QString SpeakerSuffix;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override; // the editing rules
 
 private:
     void type(const QString &text);
 
-    TForm1 &m_form;
+    const Controls m_c;
     TForm5 &m_window;
-    MainOperations &m_ops;
+    TextTarget &m_text;
 };

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/UserMessages.h"
+#include "widgets/Controls.h"
 
 #include <QMainWindow>
 #include <QSlider>
@@ -31,56 +32,6 @@ class MediaButtonBar;
 class UpDown;
 class TMPCHC;
 
-// A track bar that carries a tag, as the position bar does for the kind of seek.
-class TrackBar : public QSlider {
-public:
-    using QSlider::QSlider;
-    int tag = 0;
-};
-
-// The keys the keyboard capture watches, as the system-wide observer last saw them.
-struct HeldKeys {
-    bool Shift = false, Ctrl = false, Alt = false, Win = false;
-    bool Esc = false, Space = false, ScrollLock = false;
-    void clearModifiers() { Shift = Ctrl = Alt = Win = false; }
-    bool anyWatched() const { return Esc || Space || ScrollLock; }
-    void clear() { *this = HeldKeys{}; }
-};
-
-// Main window state that has no control of its own.
-struct MainState {
-    QString PendingMediaPath;
-    QString CurrentMediaPath;
-    bool SkipPreviousSave = false;
-    bool NormalClose = false;
-    bool AppMinimized = false;
-    bool VideoFlag = false;
-    int firstShowCount = 0;
-    int lastVolumeShown = 0;
-    // Loop state of the main tick.
-    double PrevPositionMs = 0;
-    int TickDeltaMs = 0;
-    int BookmarkRepeatsLeft = 0;
-    int ABRepeatsLeft = 0;
-    bool SkipHashSegment = false;
-    bool LoopPaused = false;
-    // Bookmark navigation.
-    int LastBackRow = -1;
-    int LastForwardRow = -1;
-    bool BookmarkSoundAvailable = false;
-    // Speakers typed into the text, with the texts before and after a name.
-    std::array<QString, 9> SpeakerNames;
-    QString SpeakerPrefix;
-    QString SpeakerSuffix;
-    // Keyboard capture: keys waiting for the executor, and the window typed into.
-    HeldKeys held;
-    bool EscPending = false;
-    bool SpacePending = false;
-    bool ScrollLockPending = false;
-    WindowId TextWindow = 0;
-    WindowId TextFocusWindow = 0;
-};
-
 // The main window: the control panel and the store of every option. Behaviour lives in the
 // classes that are handed these controls; this class creates and lays them out.
 class TForm1 : public QMainWindow {
@@ -89,7 +40,6 @@ public:
     explicit TForm1(Clock &clock);
     ~TForm1() override;
 
-    MainState state;
     std::unique_ptr<TMPCHC> MPCHC; // remote control of the external player
 
     // Timers, by name; their handlers are connected by the classes that own the behaviour.
@@ -98,7 +48,7 @@ public:
     std::vector<Timer *> timers() const;
 
     // The twenty system-wide hot keys.
-    std::array<GlobalHotKey, 20> hotKeys;
+    HotKeyTable hotKeys;
     GlobalHotKey &hotKey(const QString &name);
 
     // The bookmark mark pictures above the position bar.

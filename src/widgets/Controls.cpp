@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QHBoxLayout>
 #include <algorithm>

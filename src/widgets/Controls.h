@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QObject>
+#include <QSlider>
 #include <QWidget>
 
 class QLineEdit;
 class QToolButton;
+
+// A track bar that carries a tag, as the position bar does for the kind of seek.
+class TrackBar : public QSlider {
+public:
+    using QSlider::QSlider;
+    int tag = 0;
+};
 
 // An up-down pair of arrows bound to an edit, like the spin buttons beside a count edit:
 // the edit shows the position, and the position is whatever number the edit holds.

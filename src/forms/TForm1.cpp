@@ -1,6 +1,6 @@
-#include "app/TForm1.h"
+#include "forms/TForm1.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "base/MediaTime.h"
 #include "playback/MediaButtonBar.h"
 #include "playback/TMPCHC.h"
@@ -246,12 +246,7 @@ void TForm1::createHotKeys()
     add(QStringLiteral("Down"), ModCtrl | ModAlt, VK::Down);
 }
 
-GlobalHotKey &TForm1::hotKey(const QString &name)
-{
-    for (auto &k : hotKeys)
-        if (k.name == name) return k;
-    throw std::out_of_range("no hot key " + name.toStdString());
-}
+GlobalHotKey &TForm1::hotKey(const QString &name) { return HotKeyNamed(hotKeys, name); }
 
 void TForm1::createMenus()
 {

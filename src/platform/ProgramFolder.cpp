@@ -1,4 +1,4 @@
-#include "persist/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 
 #include "platform/UserMessages.h"
 #include "platform/Logging.h"
