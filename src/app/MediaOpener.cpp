@@ -65,7 +65,7 @@ Engine MediaOpener::ChooseEngine(bool mpcMode, int filterIndex, std::optional<bo
 
 QString MediaOpener::GroupCaption(const QString &path)
 {
-    const QString caption = QStringLiteral(" Файл: ") + path + u' ';
+    QString caption = QStringLiteral(" Файл: ") + path + u' ';
     if (caption.size() <= 93) return caption;
     return caption.left(32) + QStringLiteral(" ... ") + caption.right(72);
 }

@@ -165,7 +165,7 @@ QString TextInjection::CopySelection()
     m_clock.waitMs(50);
     m_desktop.windows.setForeground(previous);
     m_clock.processEvents();
-    const QString result = clipboard.text();
+    QString result = clipboard.text();
     clipboard.setText(saved);
     return result;
 }
