@@ -12,11 +12,19 @@ start_x_session() {
         [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
     done
-    openbox --config-file "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/openbox.xml" >/dev/null 2>&1 &
-    OPENBOX_PID=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
+    local config attempt
+    config="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/openbox.xml"
+    # The window manager is started again if it is not up after 5 s (an X server that was not
+    # yet accepting connections); the tests need it.
+    for attempt in 1 2 3; do
+        openbox --config-file "$config" >/dev/null 2>&1 &
+        OPENBOX_PID=$!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+            sleep 0.05
+        done
+        echo "window manager not up (attempt $attempt)" >&2
+        kill "$OPENBOX_PID" 2>/dev/null
     done
     eval "$(dbus-launch --sh-syntax)"
     trap stop_x_session EXIT

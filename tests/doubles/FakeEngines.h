@@ -3,13 +3,15 @@
 #include "playback/Engines.h"
 #include "platform/Clock.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <cmath>
 
 // Test doubles of the two in-process players, driven by the (virtual) clock: the position
 // advances while playing and playing stops at the end. Lengths come from `lengths` by path
-// (default 60 s); a path in `broken` fails to open with its message.
+// (default 60 s); a path in `broken` fails to open with its message, and so does a file that
+// does not exist, with the real player's message.
 class FakeMedia {
 public:
     explicit FakeMedia(Clock &clock) : m_clock(clock) {}
@@ -22,9 +24,9 @@ protected:
         m_positionMs = 0;
         m_playing = false;
         m_length = 0;
-        m_loaded = !broken.contains(path);
+        m_loaded = !broken.contains(path) && QFileInfo::exists(path);
         if (!m_loaded) {
-            if (error) *error = broken.value(path);
+            if (error) *error = broken.value(path, QStringLiteral("loading failed"));
             return false;
         }
         m_length = lengths.value(path, 60000);
@@ -84,7 +86,7 @@ public:
         position();
         return m_mode;
     }
-    int Position() override { return static_cast<int>(position()); }
+    int Position() override { return m_loaded ? static_cast<int>(position()) : 0; }
     void SetPosition(int ms) override
     {
         if (!m_loaded) return;
@@ -129,6 +131,7 @@ public:
         m_error.clear();
         load(path, &m_error);
         m_state = m_loaded ? wmppsStopped : wmppsUndefined;
+        m_ended = false;
     }
     void play() override
     {
@@ -136,6 +139,7 @@ public:
         if (position() >= m_length) seek(0);
         run(true);
         m_state = wmppsPlaying;
+        m_ended = false;
     }
     void pause() override
     {
@@ -149,22 +153,31 @@ public:
         run(false);
         seek(0);
         m_state = wmppsStopped;
+        m_ended = false;
     }
+    // At the end of the media the player stays stopped, paused or not, until it moves away.
     int playState() override
     {
         position();
-        return m_state;
+        return m_ended ? wmppsStopped : m_state;
     }
-    double currentPosition() override { return position() / 1000.0; }
+    double currentPosition() override { return m_loaded ? position() / 1000.0 : 0; }
     void setCurrentPosition(double seconds) override
     {
-        if (m_loaded) seek(seconds * 1000.0);
+        if (!m_loaded) return;
+        seek(seconds * 1000.0);
+        m_ended = false;
     }
     double duration() override { return m_loaded ? m_length / 1000.0 : 0; }
     QString lastError() override { return m_error; }
 
 private:
-    void atEnd() override { m_state = wmppsStopped; }
+    void atEnd() override
+    {
+        m_state = wmppsStopped;
+        m_ended = true;
+    }
     int m_state = wmppsUndefined;
+    bool m_ended = false;
     QString m_error;
 };
