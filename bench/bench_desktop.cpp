@@ -2,7 +2,9 @@
 // one with a window manager): the time from an ESC press (XTest) to the audio player reporting
 // playing, the process's CPU use while a file is open and paused, and the time of typing one
 // text into another program.
-//   bench_desktop <editor program> <recording>
+//   bench_desktop <editor program> <recording> [GTK editor script]
+// With the GTK editor the ESC figures are taken in both editors: in the GTK one the selection
+// is read from PRIMARY, in the Qt one it is copied.
 #include "BenchUtil.h"
 #include "doubles/RecordedSounds.h"
 #include "doubles/RecordedMessages.h"
@@ -75,7 +77,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_desktop <editor program> <recording>\n");
+        std::fprintf(stderr, "usage: bench_desktop <editor program> <recording> [GTK editor script]\n");
         return 2;
     }
     QTemporaryDir home;
@@ -102,32 +104,46 @@ int main(int argc, char **argv)
     form.CheckBox3->setChecked(true);
     PlayerFacade &player = program.player();
 
-    const QString state = home.filePath(QStringLiteral("editor"));
-    QProcess editor;
-    editor.start(QString::fromLocal8Bit(argv[1]), {state});
-    if (!Until([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000)) return 1;
-    const WindowId editorWindow = ReadFile(state + ".window").toULong();
-    Until([&] { return desktop.foreground() == editorWindow; }, 5000);
-
     // A typist's press: the key is let go 60 ms after it went down (or once the player plays).
     const auto press = [&](int vk) {
         desktop.sendKey({vk, 0, false, false});
         QTimer::singleShot(60, [&desktop, vk] { desktop.sendKey({vk, 0, false, true}); });
     };
-    std::vector<double> latency;
-    for (int i = 0; i < 50; ++i) {
-        QElapsedTimer t;
-        t.start();
-        press(VK::Esc);
-        if (!Until([&] { return player.PlayState() == 3; }, 3000)) break;
-        latency.push_back(Ms(t));
-        Idle(400);
-        press(VK::Esc);
-        Until([&] { return player.PlayState() == 2; }, 3000);
-        Idle(400);
+    const QString state = home.filePath(QStringLiteral("editor"));
+    QProcess editor;
+    const auto startEditor = [&](const QString &program, const QStringList &args) -> WindowId {
+        QFile::remove(state + ".window");
+        editor.start(program, args + QStringList{state});
+        if (!Until([&] { return !ReadFile(state + ".window").isEmpty(); }, 10000)) return 0;
+        const WindowId w = ReadFile(state + ".window").toULong();
+        Until([&] { return desktop.foreground() == w; }, 5000);
+        return w;
+    };
+    // ESC in the editor, 50 times: press to playing, then a second press pauses.
+    const auto escFigures = [&](const char *title) {
+        std::vector<double> latency;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer t;
+            t.start();
+            press(VK::Esc);
+            if (!Until([&] { return player.PlayState() == 3; }, 3000)) break;
+            latency.push_back(Ms(t));
+            Idle(400);
+            press(VK::Esc);
+            Until([&] { return player.PlayState() == 2; }, 3000);
+            Idle(400);
+        }
+        PrintStats(title, latency, "ms");
+    };
+    if (argc > 3) {
+        if (!startEditor(QStringLiteral("/usr/bin/python3"), {QString::fromLocal8Bit(argv[3])})) return 1;
+        escFigures("ESC press to playing, GTK editor (PRIMARY)");
+        editor.kill();
+        editor.waitForFinished();
     }
-    // The start reads the text window's selection first (a synthesized Ctrl+C and its waits).
-    PrintStats("ESC press to playing", latency, "ms");
+    if (!startEditor(QString::fromLocal8Bit(argv[1]), {})) return 1;
+    // The Qt editor's selection is read with a synthesized Ctrl+C and its waits.
+    escFigures("ESC press to playing, Qt editor (copied)");
 
     std::vector<double> insert;
     for (int i = 0; i < 10; ++i) {

@@ -9,9 +9,14 @@
 
 #include "TestWait.h"
 
-// The test editor (test_editor.cpp), another program to type in, as the desktop tests start it.
+// The test editor, another program to type in, as the desktop tests start it: the Qt one
+// (test_editor.cpp) or, with its command, the GTK one (gtk_editor.py).
 class TestEditor {
 public:
+    explicit TestEditor(QStringList command = {QStringLiteral(STENOVA_TEST_EDITOR)}) : m_command(std::move(command)) {}
+#ifdef STENOVA_GTK_EDITOR
+    static QStringList Gtk() { return {QStringLiteral("/usr/bin/python3"), QStringLiteral(STENOVA_GTK_EDITOR)}; }
+#endif
     ~TestEditor()
     {
         if (m_process.state() != QProcess::NotRunning) kill();
@@ -21,10 +26,11 @@ public:
     WindowId start(const QString &folder, const QString &text = {}, int selectFrom = -1, int selectLength = 0)
     {
         m_state = folder + QStringLiteral("/editor");
-        QStringList args{m_state};
+        for (const char *suffix : {".window", ".text", ".keys"}) QFile::remove(m_state + QLatin1String(suffix));
+        QStringList args = m_command.mid(1) << m_state;
         if (!text.isEmpty()) args << text;
         if (selectFrom >= 0) args << QString::number(selectFrom) << QString::number(selectLength);
-        m_process.start(QStringLiteral(STENOVA_TEST_EDITOR), args);
+        m_process.start(m_command.first(), args);
         WaitFor([&] { return !read(QStringLiteral(".window")).isEmpty(); }, 10000);
         return read(QStringLiteral(".window")).toULong();
     }
@@ -43,6 +49,7 @@ private:
         QFile f(m_state + suffix);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
+    QStringList m_command;
     QProcess m_process;
     QString m_state;
 };

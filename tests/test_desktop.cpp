@@ -33,6 +33,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include "QtPrinters.h"
 #include "TestEditor.h"
 #include "TestMedia.h"
@@ -239,6 +241,117 @@ TEST_F(LiveDesktop, SelectedMarkerInTheEditorStartsFromItsBookmark)
     ASSERT_TRUE(playingWithin(3000));
     EXPECT_NEAR(player().PositionMs(), 12000, 400);
     EXPECT_EQ(editorText(), "Здесь {z3} и дальше"); // the copy changed nothing
+}
+
+namespace {
+
+// Runs a command of another program to its end.
+void RunToEnd(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    WaitFor([&] { return p.state() == QProcess::NotRunning; }, 5000);
+}
+
+// A click of the user into a window, at a point inside it.
+void ClickInto(WindowId w, int x, int y)
+{
+    RunToEnd(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(w), QString::number(x),
+              QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+    WaitFor([] { return false; }, 300);
+}
+
+WindowId ClipboardOwner()
+{
+    Display *d = QtDisplay();
+    return XGetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False));
+}
+
+} // namespace
+
+// PRIMARY tells the selection only where it is exact: in a GTK window, whose text control owns
+// PRIMARY exactly while it has a selection. A Qt program keeps PRIMARY after its selection is
+// cleared; there the selection is copied.
+TEST_F(LiveDesktop, PrimaryIsReadOnlyWhereItIsTheSelection)
+{
+    TestEditor gtk(TestEditor::Gtk());
+    const WindowId gtkWindow = gtk.start(home.path(), QStringLiteral("Здесь {z3} и дальше"), 6, 4);
+    ASSERT_NE(gtkWindow, 0u);
+    ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == gtkWindow; }, 5000));
+    EXPECT_EQ(desktop.selectedText(gtkWindow), QStringLiteral("{z3}"));
+    ClickInto(gtkWindow, 200, 100); // the user clears the selection: GTK gives PRIMARY up
+    EXPECT_EQ(desktop.selectedText(gtkWindow), QString());
+    program->injection().TextWindow = gtkWindow;
+    program->injection().TextFocusWindow = desktop.focusWindow();
+    EXPECT_EQ(program->injection().SelectedText(), QString());
+    EXPECT_EQ(program->injection().CopySelection(), QString()); // what the copy gives agrees
+
+    // Selected again, then another program takes PRIMARY: GTK lets its selection go.
+    gtk.kill();
+    const WindowId again = gtk.start(home.path(), QStringLiteral("Здесь {z3} и дальше"), 6, 4);
+    ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == again; }, 5000));
+    EXPECT_EQ(desktop.selectedText(again), QStringLiteral("{z3}"));
+    QProcess other;
+    other.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("primary"), QStringLiteral("-i")});
+    other.write("чужой текст");
+    other.closeWriteChannel();
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(desktop.selectedText(again), QString());
+    program->injection().TextWindow = again;
+    program->injection().TextFocusWindow = desktop.focusWindow();
+    EXPECT_EQ(program->injection().CopySelection(), QString());
+    gtk.kill();
+
+    // A Qt editor whose selection the user made with the mouse and then cleared.
+    startEditor(QStringLiteral("Qt editor text to select"));
+    RunToEnd(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(editorWindow),
+              QStringLiteral("8"), QStringLiteral("12"), QStringLiteral("mousedown"), QStringLiteral("1"),
+              QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(editorWindow),
+              QStringLiteral("90"), QStringLiteral("12"), QStringLiteral("mouseup"), QStringLiteral("1")});
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(desktop.selectedText(editorWindow), std::nullopt);
+    ClickInto(editorWindow, 200, 100);
+    EXPECT_EQ(desktop.selectedText(editorWindow), std::nullopt); // Qt still holds the old text
+    other.kill();
+    other.waitForFinished();
+}
+
+// In a GTK editor the selected marker is read from PRIMARY: the clipboard, which another
+// program holds, is not touched at all.
+TEST_F(LiveDesktop, SelectedMarkerInAGtkEditorLeavesTheClipboardAlone)
+{
+    for (int ms : {3000, 6000, 12000}) {
+        form().TrackBar1->tag = SeekUser;
+        form().TrackBar1->setValue(ms);
+        WaitFor([] { return false; }, 150);
+        program->bookmarks().BitBtn1Click();
+    }
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(0);
+    const WindowId before = ClipboardOwner();
+    QProcess holder;
+    holder.start(QStringLiteral("xclip"),
+                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    holder.write("abc");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(WaitFor([&] { return ClipboardOwner() != before && ClipboardOwner() != 0; }, 3000));
+    const WindowId owner = ClipboardOwner();
+
+    TestEditor gtk(TestEditor::Gtk());
+    const WindowId gtkWindow = gtk.start(home.path(), QStringLiteral("Здесь {z3} и дальше"), 6, 4);
+    ASSERT_NE(gtkWindow, 0u);
+    ASSERT_TRUE(WaitFor([&] { return desktop.foreground() == gtkWindow; }, 5000));
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(3000));
+    EXPECT_NEAR(player().PositionMs(), 12000, 400);
+    EXPECT_EQ(ClipboardOwner(), owner); // nobody took the clipboard over
+    EXPECT_EQ(ClipboardSeenByXclip(), "abc");
+    EXPECT_EQ(gtk.text(), "Здесь {z3} и дальше");
+    holder.kill();
+    holder.waitForFinished();
 }
 
 TEST_F(LiveDesktop, MinimisedProgramIgnoresTheKeysButKeepsStepsAndVolume)

@@ -234,6 +234,59 @@ TEST_F(CaptureTest, SelectedMarkerStartsFromItsBookmark)
     EXPECT_EQ(desktop.clipboard, "earlier"); // the clipboard's text is given back
 }
 
+// Where the desktop tells the text window's selection exactly, it is read without a copy:
+// no Ctrl+C, the clipboard and the focus untouched, and no wait for the copy.
+TEST_F(CaptureTest, SelectionToldByTheDesktopNeedsNoCopy)
+{
+    openIn(Engine::Mci);
+    for (int ms : {5000, 10000, 20500}) addBookmarkAt(ms);
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(1000);
+    desktop.clipboard = QStringLiteral("earlier");
+    int copies = 0;
+    desktop.onCopy = [&](WindowId) { ++copies; };
+    desktop.primary[Editor] = QStringLiteral("{z2}");
+    desktop.press(VK::Esc);
+    clock.advance(60); // the poll and the executor, and no wait for a copy
+    EXPECT_EQ(state(), 3);
+    EXPECT_NEAR(player().PositionMs(), 10000, 20);
+    desktop.release(VK::Esc);
+    EXPECT_EQ(copies, 0);
+    EXPECT_EQ(desktop.primaryReads, 1);
+    EXPECT_EQ(desktop.clipboard, "earlier");
+}
+
+TEST_F(CaptureTest, NothingSelectedAsTheDesktopTellsItStartsWhereItIs)
+{
+    openIn(Engine::Mci);
+    addBookmarkAt(10000);
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(1000);
+    int copies = 0;
+    desktop.onCopy = [&](WindowId) { ++copies; };
+    desktop.primary[Editor] = QString();
+    tap(VK::Esc);
+    EXPECT_EQ(state(), 3);
+    EXPECT_LT(player().PositionMs(), 2000);
+    EXPECT_EQ(copies, 0);
+}
+
+// Copied, a selection that is empty stays empty: the copy changes nothing then, and the
+// text the clipboard held before is not taken for a selected marker.
+TEST_F(CaptureTest, NothingSelectedIsNotTheClipboardsOldText)
+{
+    openIn(Engine::Mci);
+    for (int ms : {5000, 10000}) addBookmarkAt(ms);
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(1000);
+    desktop.clipboard = QStringLiteral("{z2}"); // copied by the user some time ago
+    desktop.onCopy = [](WindowId) {};           // nothing is selected: the copy copies nothing
+    tap(VK::Esc);
+    EXPECT_EQ(state(), 3);
+    EXPECT_LT(player().PositionMs(), 2000);
+    EXPECT_EQ(desktop.clipboard, "{z2}"); // and the clipboard is given back
+}
+
 TEST_F(CaptureTest, StopGoesBackToTheBookmarkOrToA)
 {
     openIn(Engine::Mci);

@@ -173,7 +173,7 @@ void KeyCapture::TakeTextWindow()
 
 void KeyCapture::jumpToSelectedMarker()
 {
-    const QString name = MarkerName(m_injection.CopySelection());
+    const QString name = MarkerName(m_injection.SelectedText());
     if (name.isEmpty()) return;
     for (int row = 1; row < m_bookmarks.rowCount(); ++row) {
         if (m_bookmarks.cell(BookmarkTable::Name, row) != name) continue;

@@ -154,10 +154,19 @@ void TextInjection::InsertText(const QString &text)
     clipboard.setText(saved);
 }
 
+QString TextInjection::SelectedText()
+{
+    if (std::optional<QString> selected = m_desktop.clipboard.selectedText(TextWindow)) return *selected;
+    return CopySelection();
+}
+
 QString TextInjection::CopySelection()
 {
     ClipboardText &clipboard = m_desktop.clipboard;
     const QString saved = clipboard.text();
+    // Emptied first: with nothing selected the copy changes nothing, and the clipboard's old
+    // text must not pass for a selection.
+    clipboard.setText(QString());
     const WindowId previous = m_desktop.windows.foreground();
     focusTextWindow();
     SendKeyCombo(50, ModCtrl, VK::C);

@@ -23,6 +23,9 @@ public:
     void InsertText(const QString &text) override;
     void BringTextWindowForward() override;
     QString CopySelection();
+    // The text window's selection: read directly where the desktop can tell it exactly,
+    // else copied.
+    QString SelectedText();
     // Modifiers: the HotKeyModifier bits (Alt, Ctrl, Shift, Win).
     void SendKeyCombo(int delayMs, unsigned modifiers, int virtualKey);
 

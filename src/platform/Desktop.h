@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 // A top-level or focus window of any program on the desktop; 0 is none.
 using WindowId = unsigned long;
@@ -63,6 +64,10 @@ public:
     virtual ~ClipboardText() = default;
     virtual QString text() = 0;
     virtual void setText(const QString &text) = 0;
+    // The text selected in a window of another program, read without the clipboard: empty
+    // when nothing is selected; nullopt when the desktop cannot tell it exactly, and the
+    // selection has to be copied instead.
+    virtual std::optional<QString> selectedText(WindowId window) = 0;
 };
 
 // The desktop services together, as the platform hands them to the program.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/X11PrimarySelection.h"
 
 #include <QObject>
 #include <vector>
@@ -48,6 +49,7 @@ public:
 
     QString text() override;
     void setText(const QString &text) override;
+    std::optional<QString> selectedText(WindowId window) override { return m_primary.selectedText(window); }
 
     // Reads every event that has arrived (the socket notifier calls it).
     void readEvents();
@@ -70,4 +72,5 @@ private:
     int m_xiOpcode = -1;
     unsigned m_numLockMask = 0;
     std::vector<Grab> m_grabs;
+    X11PrimarySelection m_primary;
 };

@@ -94,6 +94,14 @@ public:
 
     QString text() override { return clipboard; }
     void setText(const QString &t) override { clipboard = t; }
+    // What a window's program holds in PRIMARY, where it can be read exactly.
+    std::optional<QString> selectedText(WindowId w) override
+    {
+        const auto it = primary.find(topOf(w));
+        if (it == primary.end()) return std::nullopt;
+        ++primaryReads;
+        return it->second;
+    }
 
     // A top-level window with a control inside that takes the focus.
     void addWindow(WindowId w, WindowId control = 0)
@@ -136,6 +144,8 @@ public:
     }
 
     static constexpr int RAlt = 165;
+    std::map<WindowId, QString> primary;
+    int primaryReads = 0;
     std::set<int> held;
     std::set<std::pair<unsigned, int>> registered, refused;
     QStringList sent;
