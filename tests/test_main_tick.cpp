@@ -2,6 +2,7 @@
 
 #include "widgets/Controls.h"
 #include "app/MediaOpener.h"
+#include "automation/MainTick.h"
 #include "base/MediaTime.h"
 #include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
@@ -244,4 +245,36 @@ TEST_F(TickTest, PlayedBookmarkIsFollowed)
     player().Pause();
     clock.advance(20);
     EXPECT_EQ(grid.row(), 1); // only while playing
+}
+
+// Paused, the tick and the refresh rest once the display has caught up; a seek, Play or a
+// control the tick reads wakes them, and while playing they never rest.
+TEST_F(TickTest, RestsWhileNothingPlaysAndWakesOnAnyChange)
+{
+    const auto restingAfter = [&](int ms) {
+        clock.advance(ms);
+        return program->mainTick().resting() && !form().Timer1->isActive() && !form().Timer2->isActive();
+    };
+    EXPECT_FALSE(restingAfter(100));
+    EXPECT_TRUE(restingAfter(200)); // stopped and still since the file was opened
+
+    form().TrackBar1->tag = SeekUser;
+    form().TrackBar1->setValue(5000); // a seek while resting
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(form().Timer2->isActive());
+    clock.advance(20);
+    EXPECT_EQ(form().Label1->text(), "00:00:05"); // the display follows at once
+    EXPECT_TRUE(restingAfter(300));
+
+    player().Play();
+    EXPECT_FALSE(restingAfter(5000)); // playing: the tick watches the loops all the time
+    EXPECT_EQ(form().Label1->text(), "00:00:10");
+    player().Pause();
+    EXPECT_TRUE(restingAfter(300));
+
+    form().CheckBox13->setChecked(true); // a control the tick reads
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(restingAfter(300));
+    form().MaskEdit2->setText(QStringLiteral("00:00:09.000"));
+    EXPECT_TRUE(form().Timer1->isActive());
 }

@@ -27,6 +27,11 @@ MainTick::MainTick(const Controls &controls, LoopState &loop, PlayerFacade &play
     m_c.TimerInt->onTimeout = [this] { TimerIntTimer(); };
     m_c.TimerPlayNoRefrN->onTimeout = [this] { TimerPlayNoRefrNTimer(); };
     m_c.TimerGoto->onTimeout = [this] { TimerGotoTimer(); };
+    QObject::connect(&player, &PlayerFacade::playbackChanged, m_c.Edit6, [this] { wake(); });
+    for (QCheckBox *box : {m_c.CheckBox6, m_c.CheckBox7, m_c.CheckBox8, m_c.CheckBox10, m_c.CheckBox13, m_c.CheckBox15})
+        QObject::connect(box, &QCheckBox::toggled, box, [this] { wake(); });
+    for (QLineEdit *edit : {m_c.Edit6, m_c.Edit7, m_c.MaskEdit1, m_c.MaskEdit2, m_c.MaskEdit3, m_c.MaskEdit4})
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [this] { wake(); });
     QObject::connect(m_c.Edit6, &QLineEdit::textChanged, m_c.Edit6,
                      [this] { m_loop.BookmarkRepeatsLeft = m_c.UpDown6->position(); });
     QObject::connect(m_c.Edit7, &QLineEdit::textChanged, m_c.Edit7,
@@ -44,7 +49,31 @@ void MainTick::Timer1Timer()
     } catch (...) {
         qCWarning(lcAutomation) << "main tick abandoned: unknown exception";
     }
+    if (nothingToWatch() && ++m_stillTicks >= RestAfterStillTicks) {
+        m_resting = true;
+        m_c.Timer2->stop();
+        return;
+    }
     m_c.Timer1->start();
+}
+
+// The in-process players change only on the program's commands; the external player can be
+// driven from its own window, and its refresh also follows the system volume.
+bool MainTick::nothingToWatch()
+{
+    const bool still = m_loop.TickDeltaMs == 0 && m_player.ActiveEngine() != Engine::Mpc && m_player.PlayState() != 3 &&
+                       !m_c.TimerZk->isActive() && !m_c.TimerInt->isActive() && !m_c.TimerGoto->isActive();
+    if (!still) m_stillTicks = 0;
+    return still;
+}
+
+void MainTick::wake()
+{
+    if (!m_resting) return;
+    m_resting = false;
+    m_stillTicks = 0;
+    m_c.Timer1->start();
+    m_c.Timer2->start();
 }
 
 void MainTick::tick()

@@ -21,7 +21,7 @@ struct LoopState;
 class MainTick {
 public:
     struct Controls {
-        Timer *Timer1, *TimerZk, *TimerInt, *TimerPlayNoRefrN, *TimerGoto;
+        Timer *Timer1, *Timer2, *TimerZk, *TimerInt, *TimerPlayNoRefrN, *TimerGoto;
         QCheckBox *CheckBox6, *CheckBox7, *CheckBox8, *CheckBox10, *CheckBox13, *CheckBox15;
         QLineEdit *Edit6, *Edit7, *MaskEdit1, *MaskEdit2, *MaskEdit3, *MaskEdit4;
         UpDown *UpDown6, *UpDown7;
@@ -33,12 +33,18 @@ public:
              BookmarkNavigator &navigator, ABInterval &ab);
 
     void Timer1Timer();
+    // While nothing plays and nothing moves, the tick and the display refresh rest; any
+    // change of the player or of a control the tick reads wakes them.
+    bool resting() const { return m_resting; }
+    void wake();
+    static constexpr int RestAfterStillTicks = 20; // 200 ms: the refresh has shown the last move
     void TimerZkTimer();
     void TimerIntTimer();
     void TimerPlayNoRefrNTimer();
     void TimerGotoTimer();
 
 private:
+    bool nothingToWatch();
     void tick();
     void followBookmark(const QString &positionText);
     // Returns true when a check acted and the tick ends.
@@ -54,4 +60,6 @@ private:
     TForm2 &m_bookmarks;
     BookmarkNavigator &m_navigator;
     ABInterval &m_ab;
+    int m_stillTicks = 0;
+    bool m_resting = false;
 };

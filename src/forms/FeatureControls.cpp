@@ -103,6 +103,7 @@ ABInterval::Controls ABIntervalControls(TForm1 &f)
 MainTick::Controls MainTickControls(TForm1 &f)
 {
     return {.Timer1 = f.Timer1.get(),
+            .Timer2 = f.Timer2.get(),
             .TimerZk = f.TimerZk.get(),
             .TimerInt = f.TimerInt.get(),
             .TimerPlayNoRefrN = f.TimerPlayNoRefrN.get(),
