@@ -3,16 +3,21 @@
 #include "platform/SoundPlayer.h"
 #include "playback/Mpv.h"
 
-// The bookmark sound on a small libmpv instance of its own.
+#include <memory>
+
+// The bookmark sound on a small libmpv instance of its own, made at the first sound: most
+// sessions never play one.
 class MpvSoundPlayer : public SoundPlayer {
 public:
-    MpvSoundPlayer() : m_mpv({{"vid", "no"}, {"pause", "no"}, {"keep-open", "no"}}) {}
     void playAsync(const QString &path) override
     {
+        if (!m_mpv)
+            m_mpv = std::make_unique<MpvInstance>(MpvOptions{{"vid", "no"}, {"pause", "no"}, {"keep-open", "no"}});
         const QByteArray file = path.toUtf8();
-        m_mpv.command({MpvName::LoadFile, file.constData()});
+        m_mpv->command({MpvName::LoadFile, file.constData()});
     }
+    bool started() const { return m_mpv != nullptr; }
 
 private:
-    MpvInstance m_mpv;
+    std::unique_ptr<MpvInstance> m_mpv;
 };
