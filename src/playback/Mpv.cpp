@@ -20,6 +20,9 @@ MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(p
     mpv_set_option_string(h, "terminal", "no");
     mpv_set_option_string(h, "input-default-bindings", "no");
     mpv_set_option_string(h, "osc", "no");
+    // No scripts: each would start a Lua interpreter and a thread of its own in every player.
+    for (const char *script : {"load-scripts", "ytdl", "load-stats-overlay", "load-osd-console", "load-auto-profiles"})
+        mpv_set_option_string(h, script, "no");
     mpv_set_option_string(h, "idle", "yes");
     mpv_set_option_string(h, "keep-open", "yes");
     mpv_set_option_string(h, "hr-seek", "yes");
