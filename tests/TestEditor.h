@@ -14,6 +14,8 @@
 class TestEditor {
 public:
     explicit TestEditor(QStringList command = {QStringLiteral(STENOVA_TEST_EDITOR)}) : m_command(std::move(command)) {}
+    // Which editor the next start starts.
+    void setCommand(QStringList command) { m_command = std::move(command); }
 #ifdef STENOVA_GTK_EDITOR
     static QStringList Gtk() { return {QStringLiteral("/usr/bin/python3"), QStringLiteral(STENOVA_GTK_EDITOR)}; }
 #endif

@@ -94,6 +94,40 @@ TEST_F(EndToEnd, EscInTheEditorStartsPlaybackAndStopsItOneSecondBack)
     EXPECT_EQ(keys.foreground(), editorWindow);
 }
 
+// In a GTK editor the selected marker is read from PRIMARY: ESC starts from its bookmark at
+// once, and the clipboard, which another program holds, is left alone.
+TEST_F(EndToEnd, EscInAGtkEditorStartsFromTheSelectedMarkerAndLeavesTheClipboardAlone)
+{
+    startProgram({recording(QStringLiteral("talk.wav"), 20)});
+    click(form().CheckBox3);
+    for (int ms : {3000, 6000, 12000}) {
+        seekBar(ms);
+        combo({VK::Ctrl, VK::Shift}, VK::F9);
+    }
+    ASSERT_EQ(program().Form2()->StringGrid1.cell(BookmarkTable::Name, 3), "z3");
+    seekBar(1000);
+    QProcess holder;
+    holder.start(QStringLiteral("xclip"),
+                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    holder.write("abc");
+    holder.closeWriteChannel();
+    pause(300);
+
+    editor.setCommand(TestEditor::Gtk());
+    startEditor(QStringLiteral("Здесь {z3} и дальше"), 6, 4);
+    tap(VK::Esc);
+    ASSERT_TRUE(playingWithin(3000));
+    EXPECT_NEAR(player().PositionMs(), 12000, 400);
+    EXPECT_EQ(editor.text(), "Здесь {z3} и дальше");
+    QProcess reader;
+    reader.start(QStringLiteral("xclip"),
+                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+    ASSERT_TRUE(waitUntil([&] { return reader.state() == QProcess::NotRunning; }, 3000));
+    EXPECT_EQ(reader.readAllStandardOutput(), "abc");
+    holder.kill();
+    holder.waitForFinished();
+}
+
 TEST_F(EndToEnd, BookmarksByHotKeyBelongToTheirFileAndASecondFileComesThroughTheOpenDialog)
 {
     const QString first = recording(QStringLiteral("first.wav"), 20);
