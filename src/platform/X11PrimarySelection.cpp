@@ -33,7 +33,9 @@ X11PrimarySelection::X11PrimarySelection()
     m_requestor = xcb_generate_id(m_connection);
     xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_requestor, screen->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-    xcb_flush(m_connection);
+    m_themeVariant = atom("_GTK_THEME_VARIANT");
+    m_utf8 = atom("UTF8_STRING");
+    m_property = atom("STENOVA_SELECTION");
 }
 
 X11PrimarySelection::~X11PrimarySelection()
@@ -58,7 +60,7 @@ bool X11PrimarySelection::hasProperty(unsigned window, unsigned property)
 bool X11PrimarySelection::isGtkTextWindow(unsigned window)
 {
     // GTK 3 marks its top-level windows with the theme variant.
-    if (!hasProperty(window, atom("_GTK_THEME_VARIANT"))) return false;
+    if (!hasProperty(window, m_themeVariant)) return false;
     const auto wmClass = Owned(xcb_get_property_reply(
         m_connection, xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
     const QString names = wmClass
@@ -89,8 +91,7 @@ std::optional<QString> X11PrimarySelection::selectedText(unsigned window, int ti
 
 std::optional<QString> X11PrimarySelection::convert(int timeoutMs)
 {
-    const xcb_atom_t utf8 = atom("UTF8_STRING");
-    const xcb_atom_t property = atom("STENOVA_SELECTION");
+    const xcb_atom_t utf8 = m_utf8, property = m_property;
     // An answer that came after an earlier timeout must not pass for this one.
     while (Owned(xcb_poll_for_event(m_connection))) {}
     xcb_delete_property(m_connection, m_requestor, property);

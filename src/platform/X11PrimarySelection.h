@@ -36,4 +36,6 @@ private:
     xcb_connection_t *m_connection = nullptr;
     unsigned m_requestor = 0; // an unmapped window of its own that receives the text
     unsigned m_resourceMask = 0;
+    // Interned once: every ESC press looks at them.
+    unsigned m_themeVariant = 0, m_utf8 = 0, m_property = 0;
 };
