@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDBusConnection>
+#include <QDir>
 #include <QLabel>
+#include <QOpenGLWidget>
 #include <QScreen>
 #include <QToolButton>
 
@@ -36,6 +38,17 @@ public:
 public slots:
     void seeked(qlonglong us) { positionsUs << us; }
 };
+
+// The libmpv players running in this process: each has one core thread.
+int MpvCores()
+{
+    int cores = 0;
+    for (const QString &task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(QStringLiteral("/proc/self/task/%1/comm").arg(task));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "mpv/mpv core") ++cores;
+    }
+    return cores;
+}
 
 std::string PlayerName(const ::testing::TestParamInfo<Engine> &info)
 {
@@ -126,6 +139,25 @@ TEST_F(EndToEnd, EscInAGtkEditorStartsFromTheSelectedMarkerAndLeavesTheClipboard
     EXPECT_EQ(reader.readAllStandardOutput(), "abc");
     holder.kill();
     holder.waitForFinished();
+}
+
+// A player starts when it is first used, so a transcriber of sound files never pays for the
+// video window's player or for GL: an audio file starts the audio player alone, the video
+// window's player starts with its first file, its GL view when the window is first shown.
+TEST_F(EndToEnd, PlayersAndTheVideoViewStartWhenFirstNeeded)
+{
+    startProgram();
+    EXPECT_EQ(MpvCores(), 0);
+    openOn(Engine::Mci, recording(QStringLiteral("talk.wav"), 2));
+    EXPECT_EQ(MpvCores(), 1);
+    openOn(Engine::Wmp, recording(QStringLiteral("talk.mp3"), 2));
+    EXPECT_EQ(MpvCores(), 2);
+    const auto glView = [&] { return qobject_cast<QOpenGLWidget *>(program().FormWMP()->WindowsMediaPlayer1); };
+    EXPECT_EQ(glView(), nullptr);
+    form().N24->trigger();
+    ASSERT_TRUE(program().FormWMP()->isVisible()) << messages.join(u'\n').toStdString();
+    EXPECT_NE(glView(), nullptr);
+    EXPECT_EQ(glView()->objectName(), QStringLiteral("WindowsMediaPlayer1"));
 }
 
 TEST_F(EndToEnd, BookmarksByHotKeyBelongToTheirFileAndASecondFileComesThroughTheOpenDialog)

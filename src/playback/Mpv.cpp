@@ -2,18 +2,25 @@
 
 #include <mpv/client.h>
 #include "platform/Logging.h"
+#include "playback/MpvLibrary.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
 #include <vector>
 
-MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(parent)
+MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(parent), m_options(options) {}
+
+bool MpvInstance::ok()
 {
+    if (m_handle || m_tried) return m_handle != nullptr;
+    m_tried = true;
     mpv_handle *h = mpv_create();
     if (!h) {
-        m_initError = QStringLiteral("mpv_create failed");
-        return;
+        m_initError = MpvLibraryError();
+        if (m_initError.isEmpty()) m_initError = QStringLiteral("mpv_create failed");
+        qCWarning(lcPlayback) << "libmpv did not start:" << m_initError;
+        return false;
     }
     // Nothing of the user's own mpv configuration may change how the program plays.
     mpv_set_option_string(h, "config", "no");
@@ -27,18 +34,22 @@ MpvInstance::MpvInstance(const MpvOptions &options, QObject *parent) : QObject(p
     mpv_set_option_string(h, "keep-open", "yes");
     mpv_set_option_string(h, "hr-seek", "yes");
     mpv_set_option_string(h, "pause", "yes");
+    // PulseAudio first: the system volume is PulseAudio's, and PipeWire's own output, tried
+    // first by default, only complains where no PipeWire server runs.
+    mpv_set_option_string(h, "ao", "pulse,pipewire,alsa");
     // Without a sound device the player still runs, silently and in real time.
     mpv_set_option_string(h, "audio-fallback-to-null", "yes");
-    for (const auto &[name, value] : options) mpv_set_option_string(h, name.constData(), value.constData());
+    for (const auto &[name, value] : m_options) mpv_set_option_string(h, name.constData(), value.constData());
     const int rc = mpv_initialize(h);
     if (rc < 0) {
         m_initError = errorText(rc);
         qCWarning(lcPlayback) << "libmpv did not start:" << m_initError;
         mpv_terminate_destroy(h);
-        return;
+        return false;
     }
     m_handle = h;
     mpv_set_wakeup_callback(m_handle, &MpvInstance::wakeup, this);
+    return true;
 }
 
 MpvInstance::~MpvInstance()
@@ -113,7 +124,7 @@ double MpvInstance::position()
 
 int MpvInstance::command(std::initializer_list<const char *> args)
 {
-    if (!m_handle) return MPV_ERROR_UNINITIALIZED;
+    if (!ok()) return MPV_ERROR_UNINITIALIZED;
     // Any command may move playback anywhere.
     m_seekTarget.reset();
     m_smooth.reset();
@@ -139,12 +150,12 @@ bool MpvInstance::getFlag(const char *name) const
 int MpvInstance::setFlag(const char *name, bool value)
 {
     int v = value ? 1 : 0;
-    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_FLAG, &v) : MPV_ERROR_UNINITIALIZED;
+    return ok() ? mpv_set_property(m_handle, name, MPV_FORMAT_FLAG, &v) : MPV_ERROR_UNINITIALIZED;
 }
 
 int MpvInstance::setDouble(const char *name, double value)
 {
-    return m_handle ? mpv_set_property(m_handle, name, MPV_FORMAT_DOUBLE, &value) : MPV_ERROR_UNINITIALIZED;
+    return ok() ? mpv_set_property(m_handle, name, MPV_FORMAT_DOUBLE, &value) : MPV_ERROR_UNINITIALIZED;
 }
 
 QString MpvInstance::errorText(int code) { return QString::fromUtf8(mpv_error_string(code)); }

@@ -29,7 +29,8 @@ inline constexpr const char *SeekExact = "absolute+exact";
 
 using MpvOptions = std::vector<std::pair<QByteArray, QByteArray>>;
 
-// One in-process libmpv player. Events are pumped, never polled: mpv's wakeup callback only
+// One in-process libmpv player, started at its first command or setting, so that a player the
+// program never uses costs nothing. Events are pumped, never polled: mpv's wakeup callback only
 // queues a call on the UI thread, which drains the event queue.
 class MpvInstance : public QObject {
     Q_OBJECT
@@ -38,11 +39,14 @@ public:
     explicit MpvInstance(const MpvOptions &options, QObject *parent = nullptr);
     ~MpvInstance() override;
 
-    bool ok() const { return m_handle != nullptr; }
+    // Starts the player if it has not been started; false when it cannot start (initError()).
+    bool ok();
+    bool started() const { return m_handle != nullptr; }
     mpv_handle *handle() const { return m_handle; }
     QString initError() const { return m_initError; }
 
-    // Synchronous command; returns mpv's error code (0 = success).
+    // Synchronous command; returns mpv's error code (0 = success). Commands and setters start
+    // the player; getters of a player not started give their fallback.
     int command(std::initializer_list<const char *> args);
     double getDouble(const char *name, double fallback = 0) const;
     bool getFlag(const char *name) const;
@@ -73,7 +77,9 @@ private:
     static void wakeup(void *self);
     void dispatch(const struct mpv_event *e);
 
+    MpvOptions m_options;
     mpv_handle *m_handle = nullptr;
+    bool m_tried = false;
     QString m_initError;
     std::optional<double> m_seekTarget;
     SmoothPosition m_smooth;

@@ -12,7 +12,7 @@ namespace {
 
 bool HasSoundOutput(const MpvInstance *player)
 {
-    if (!player || !player->ok()) return false;
+    if (!player || !player->started()) return false;
     char *name = mpv_get_property_string(player->handle(), MpvName::CurrentAo);
     const bool has = name && *name && std::strcmp(name, "null") != 0;
     mpv_free(name);

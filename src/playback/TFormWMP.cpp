@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 // A black area where no picture can be drawn; double click still toggles full screen.
@@ -25,17 +26,11 @@ private:
 };
 } // namespace
 
-TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource)
+TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource) : m_videoSource(videoSource)
 {
     setObjectName(QStringLiteral("FormWMP"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    if (videoSource) {
-        auto *view = new VideoView(*videoSource, this);
-        connect(view, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
-        WindowsMediaPlayer1 = view;
-    } else {
-        WindowsMediaPlayer1 = new NoVideo(this);
-    }
+    WindowsMediaPlayer1 = new NoVideo(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(WindowsMediaPlayer1);
@@ -48,6 +43,14 @@ TFormWMP::~TFormWMP() = default;
 
 void TFormWMP::showEvent(QShowEvent *event)
 {
+    // The GL view, and with it Qt's GL support, is made when the window is first shown: a
+    // program that plays only sound never loads it. This runs before the window is mapped.
+    if (m_videoSource) {
+        auto *view = new VideoView(*std::exchange(m_videoSource, nullptr), this);
+        connect(view, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+        delete layout()->replaceWidget(WindowsMediaPlayer1, view);
+        delete std::exchange(WindowsMediaPlayer1, view);
+    }
     QWidget::showEvent(event);
     Timer1->start();
 }

@@ -33,5 +33,6 @@ protected:
 
 private:
     QWidget *m_main = nullptr;
+    MpvInstance *m_videoSource; // until the picture's view is made
     bool m_placed = false;
 };
