@@ -11,3 +11,4 @@ mkdir -p "$media"
 . scripts/x-session.sh
 start_x_session
 "$build/bench/bench_desktop" "$build/bench/bench_editor" "$build/samples/sample.wav" tests/gtk_editor.py
+"$build/bench/bench_memory" "$build/samples/sample.wav" "$build/samples/sample.mp4"
