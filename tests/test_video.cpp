@@ -15,15 +15,18 @@
 
 #include "TestWait.h"
 
-// The video window draws the picture through mpv's render API on the X server's GL.
-TEST(X11Video, PictureIsDrawnInTheVideoWindow)
+// The video window draws the picture through mpv's render API, on the X server's GL or with
+// mpv's software renderer.
+class X11Video : public ::testing::TestWithParam<VideoDrawing> {};
+
+TEST_P(X11Video, PictureIsDrawnInTheVideoWindow)
 {
     QTemporaryDir dir;
     const QString clip = MakeTestRecording(dir.path(), QStringLiteral("clip.mp4"), 2.0);
     ASSERT_FALSE(clip.isEmpty());
     QtClock clock;
     LibmpvWmp wmp(clock, true, {{"ao", "null"}});
-    TFormWMP window(clock, &wmp.mpv());
+    TFormWMP window(clock, &wmp.mpv(), GetParam());
     // Loaded before the window was ever shown, as the open does.
     wmp.setURL(clip);
     wmp.play();
@@ -31,11 +34,11 @@ TEST(X11Video, PictureIsDrawnInTheVideoWindow)
     ASSERT_TRUE(WaitFor([&] { return wmp.playState() == wmppsPaused; }));
     window.show();
     wmp.setCurrentPosition(1.0);
-    auto *view = qobject_cast<QOpenGLWidget *>(window.WindowsMediaPlayer1);
-    ASSERT_NE(view, nullptr);
+    QWidget *view = window.WindowsMediaPlayer1;
+    ASSERT_EQ(qobject_cast<QOpenGLWidget *>(view) != nullptr, GetParam() == VideoDrawing::Gl);
     // The test picture is colourful: wait until the frame is not a blank one.
     const auto colourful = [&] {
-        const QImage frame = view->grabFramebuffer();
+        const QImage frame = view->grab().toImage();
         int coloured = 0;
         for (int y = 0; y < frame.height(); y += 16)
             for (int x = 0; x < frame.width(); x += 16)
@@ -52,3 +55,6 @@ TEST(X11Video, PictureIsDrawnInTheVideoWindow)
     QCoreApplication::sendEvent(view, &dbl);
     EXPECT_TRUE(WaitFor([&] { return !window.isFullScreen(); }));
 }
+
+INSTANTIATE_TEST_SUITE_P(EachDrawing, X11Video, ::testing::Values(VideoDrawing::Gl, VideoDrawing::Software),
+                         [](const auto &info) { return info.param == VideoDrawing::Gl ? "Gl" : "Software"; });

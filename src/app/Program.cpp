@@ -51,7 +51,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_mpcOption = std::make_unique<MpcOption>(MpcOptionControls(f), platform.messages);
     created(&f);
 
-    m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource);
+    m_formWMP = std::make_unique<TFormWMP>(platform.clock, platform.videoSource, platform.videoDrawing);
     m_formWMP->setMainWindow(&f);
     created(m_formWMP.get());
     m_formOle = std::make_unique<TFormOle>();

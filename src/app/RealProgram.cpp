@@ -5,6 +5,7 @@
 #include "platform/X11ScrollLock.h"
 #include "playback/Mpris.h"
 
+#include <QDir>
 #include <QGuiApplication>
 
 namespace {
@@ -16,14 +17,20 @@ std::unique_ptr<ScrollLock> MakeScrollLock()
     return std::make_unique<NoScrollLock>();
 }
 
-// Video is drawn with OpenGL where the window system has it. The driver is loaded only when
-// the video window first shows a picture (a software driver alone takes some 50 MB), so an
-// audio file never loads it; without a working driver the picture stays black and the
-// player plays on.
+// Video is drawn where the window system can show it. The drawing is set up only when the
+// video window is first shown, so an audio file never loads a GL driver.
 bool CanDrawVideo()
 {
     const QString platform = QGuiApplication::platformName();
     return platform == QLatin1String("xcb") || platform == QLatin1String("wayland");
+}
+
+// GL where the machine has a GPU to draw with (a render node). Without one, GL would be Mesa's
+// software rasterizer, which takes more memory and time than mpv's own software renderer.
+VideoDrawing ChooseVideoDrawing()
+{
+    const QStringList nodes = QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System);
+    return nodes.isEmpty() ? VideoDrawing::Software : VideoDrawing::Gl;
 }
 
 } // namespace
@@ -33,10 +40,10 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
       m_wmp(m_clock, CanDrawVideo(), options.inProcess), m_mixer({&m_mci.mpv(), &m_wmp.mpv()}),
       m_scrollLock(MakeScrollLock())
 {
-    m_program =
-        std::make_unique<Program>(Platform{m_clock, *m_scrollLock, m_messages, m_mpc, m_mci, m_wmp, m_sound, m_desktop,
-                                           m_mixer, m_masterVolume, CanDrawVideo() ? &m_wmp.mpv() : nullptr},
-                                  arguments);
+    m_program = std::make_unique<Program>(Platform{m_clock, *m_scrollLock, m_messages, m_mpc, m_mci, m_wmp, m_sound,
+                                                   m_desktop, m_mixer, m_masterVolume,
+                                                   CanDrawVideo() ? &m_wmp.mpv() : nullptr, ChooseVideoDrawing()},
+                                          arguments);
     m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
     m_program->Form1()->show();
 }

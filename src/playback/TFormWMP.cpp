@@ -26,7 +26,8 @@ private:
 };
 } // namespace
 
-TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource) : m_videoSource(videoSource)
+TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource, VideoDrawing drawing)
+    : m_videoSource(videoSource), m_drawing(drawing)
 {
     setObjectName(QStringLiteral("FormWMP"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -43,11 +44,19 @@ TFormWMP::~TFormWMP() = default;
 
 void TFormWMP::showEvent(QShowEvent *event)
 {
-    // The GL view, and with it Qt's GL support, is made when the window is first shown: a
-    // program that plays only sound never loads it. This runs before the window is mapped.
-    if (m_videoSource) {
-        auto *view = new VideoView(*std::exchange(m_videoSource, nullptr), this);
-        connect(view, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+    // The picture's view, and with it Qt's GL support, is made when the window is first shown:
+    // a program that plays only sound never loads it. This runs before the window is mapped.
+    if (MpvInstance *source = std::exchange(m_videoSource, nullptr)) {
+        QWidget *view = nullptr;
+        if (m_drawing == VideoDrawing::Gl) {
+            auto *gl = new VideoView(*source, this);
+            connect(gl, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+            view = gl;
+        } else {
+            auto *software = new SoftwareVideoView(*source, this);
+            connect(software, &SoftwareVideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+            view = software;
+        }
         delete layout()->replaceWidget(WindowsMediaPlayer1, view);
         delete std::exchange(WindowsMediaPlayer1, view);
     }

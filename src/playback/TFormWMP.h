@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Platform.h"
 
 #include <QWidget>
 #include <memory>
@@ -12,8 +13,9 @@ class UserMessages;
 class TFormWMP : public QWidget {
     Q_OBJECT
 public:
-    // videoSource: the player whose picture to draw; none where there is no GL.
-    TFormWMP(Clock &clock, MpvInstance *videoSource);
+    // videoSource: the player whose picture to draw, drawn as drawing says; none where no
+    // picture can be drawn.
+    TFormWMP(Clock &clock, MpvInstance *videoSource, VideoDrawing drawing = VideoDrawing::Gl);
     ~TFormWMP() override;
 
     bool visibleAtClose = true;
@@ -34,5 +36,6 @@ protected:
 private:
     QWidget *m_main = nullptr;
     MpvInstance *m_videoSource; // until the picture's view is made
+    VideoDrawing m_drawing;
     bool m_placed = false;
 };
