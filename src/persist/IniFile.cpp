@@ -1,0 +1,175 @@
+#include "persist/IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QChar EscapeMark(0xE000);
+
+// Blanks and control characters at both ends go, and nothing else (no-break spaces stay).
+QString Trim(QStringView s)
+{
+    qsizetype from = 0, to = s.size();
+    while (from < to && s[from].unicode() <= 0x20) ++from;
+    while (to > from && s[to - 1].unicode() <= 0x20) --to;
+    return s.mid(from, to - from).toString();
+}
+
+bool NeedsEscape(const QString &value)
+{
+    return value.contains(u'\n') || value.contains(u'\r') || value.startsWith(EscapeMark);
+}
+
+QString Escape(const QString &value)
+{
+    QString out = EscapeMark;
+    for (QChar c : value) {
+        if (c == u'\\') out += QStringLiteral("\\\\");
+        else if (c == u'\n') out += QStringLiteral("\\n");
+        else if (c == u'\r') out += QStringLiteral("\\r");
+        else out += c;
+    }
+    return out + EscapeMark;
+}
+
+QString Unescape(const QString &value)
+{
+    if (value.size() < 2 || !value.startsWith(EscapeMark) || !value.endsWith(EscapeMark)) return value;
+    QString out;
+    const QStringView inner = QStringView(value).mid(1, value.size() - 2);
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        if (inner[i] != u'\\' || i + 1 == inner.size()) {
+            out += inner[i];
+            continue;
+        }
+        const QChar next = inner[++i];
+        out += next == u'n' ? QChar(u'\n') : next == u'r' ? QChar(u'\r') : next;
+    }
+    return out;
+}
+
+} // namespace
+
+bool IniFile::load(const QString &path)
+{
+    m_path = path;
+    m_error.clear();
+    m_sections.clear();
+    m_sectionIndex.clear();
+    QFile file(path);
+    if (!file.exists()) return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_error = file.errorString();
+        return false;
+    }
+    parse(bytes);
+    return true;
+}
+
+void IniFile::parse(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    Section *current = nullptr;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r') ++end;
+        const QString line = Trim(QStringView(text).mid(start, end - start));
+        start = end + ((end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ? 2 : 1);
+        if (line.isEmpty() || line.startsWith(u';')) continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            const QString name = Trim(QStringView(line).mid(1, line.size() - 2));
+            current = section(name);
+            if (!current) current = &addSection(name);
+            continue;
+        }
+        if (!current) continue;
+        const qsizetype eq = line.indexOf(u'=');
+        const QString key = Trim(QStringView(line).left(eq < 0 ? line.size() : eq));
+        const QString value = eq < 0 ? QString() : Unescape(Trim(QStringView(line).mid(eq + 1)));
+        current->entries.emplace_back(key, value);
+    }
+    // Of keys that appear twice the first counts.
+    for (Section &s : m_sections) {
+        s.index.clear();
+        for (int i = static_cast<int>(s.entries.size()) - 1; i >= 0; --i)
+            s.index.insert(s.entries[i].first.toLower(), i);
+    }
+}
+
+QByteArray IniFile::toBytes() const
+{
+    QString text;
+    for (const Section &s : m_sections) {
+        text += u'[' + s.name + QStringLiteral("]\r\n");
+        for (const auto &[key, value] : s.entries)
+            text += key + u'=' + (NeedsEscape(value) ? Escape(value) : value) + QStringLiteral("\r\n");
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+bool IniFile::save()
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toBytes()) < 0 || !file.commit()) {
+        m_error = file.errorString();
+        return false;
+    }
+    m_error.clear();
+    return true;
+}
+
+QString IniFile::value(const QString &section, const QString &key, const QString &fallback) const
+{
+    const Section *s = this->section(section);
+    if (!s) return fallback;
+    const auto it = s->index.constFind(key.toLower());
+    return it == s->index.cend() ? fallback : s->entries[*it].second;
+}
+
+bool IniFile::contains(const QString &section, const QString &key) const
+{
+    const Section *s = this->section(section);
+    return s && s->index.contains(key.toLower());
+}
+
+void IniFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    Section *s = this->section(section);
+    if (!s) s = &addSection(section);
+    const QString lower = key.toLower();
+    const auto it = s->index.constFind(lower);
+    if (it != s->index.cend()) {
+        s->entries[*it].second = value;
+        return;
+    }
+    s->index.insert(lower, static_cast<int>(s->entries.size()));
+    s->entries.emplace_back(key, value);
+}
+
+IniFile::Section *IniFile::section(const QString &name)
+{
+    const auto it = m_sectionIndex.constFind(name.toLower());
+    return it == m_sectionIndex.cend() ? nullptr : &m_sections[*it];
+}
+
+const IniFile::Section *IniFile::section(const QString &name) const
+{
+    const auto it = m_sectionIndex.constFind(name.toLower());
+    return it == m_sectionIndex.cend() ? nullptr : &m_sections[*it];
+}
+
+IniFile::Section &IniFile::addSection(const QString &name)
+{
+    m_sectionIndex.insert(name.toLower(), static_cast<int>(m_sections.size()));
+    m_sections.push_back(Section{name, {}, {}});
+    return m_sections.back();
+}
