@@ -67,6 +67,8 @@ struct ScriptedExternalPlayer {
 // The program with a file open in a chosen engine.
 class EngineTest : public ProgramTest {
 protected:
+    // The program goes first: its shutdown still talks to the scripted player.
+    ~EngineTest() override { program.reset(); }
     PlayerFacade &player() { return program->player(); }
     // Opens a 60 s file in the given engine through the open operation.
     void openIn(Engine engine, int lengthMs = 60000)

@@ -15,6 +15,7 @@
 #include "doubles/FakeEngines.h"
 #include "playback/TMPCHC.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include "QtPrinters.h"
 
@@ -25,7 +26,11 @@
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() { qputenv("STENOVA_HOME", home.path().toUtf8()); }
-    ~ProgramTest() override { qunsetenv("STENOVA_HOME"); }
+    ~ProgramTest() override
+    {
+        program.reset(); // its shutdown writes the settings into the home folder
+        qunsetenv("STENOVA_HOME");
+    }
 
     // Creates the program with a command line (the program's own path comes first).
     // stand_in: the parts not built yet; by default they do nothing and record their calls.
@@ -37,6 +42,14 @@ protected:
         return *program;
     }
     TForm1 &form() { return *program->Form1(); }
+    // What a previous run in this test left for the next start: setting.ini and the media
+    // settings files. A test that starts the program again for another case begins afresh.
+    void forgetSettings()
+    {
+        program.reset();
+        QFile::remove(home.filePath(QStringLiteral("setting.ini")));
+        QDir(home.filePath(QStringLiteral("AvtoSave"))).removeRecursively();
+    }
 
     // A file that exists, for the command line and for drops.
     QString mediaFile(const QString &name = QStringLiteral("talk.wav"))

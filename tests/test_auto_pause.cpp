@@ -16,6 +16,7 @@ class AutoPauseTest : public ProgramTest {
 protected:
     void open(Engine engine)
     {
+        forgetSettings();
         start();
         const QString path = mediaFile(engine == Engine::Mci ? QStringLiteral("a.wav") : QStringLiteral("a.mp3"));
         mci.lengths[path] = wmp.lengths[path] = 600000;

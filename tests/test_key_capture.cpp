@@ -22,8 +22,10 @@ class CaptureTest : public EngineTest {
 protected:
     void SetUp() override
     {
+        forgetSettings();
         start();
         form().CheckBox3->setChecked(true);
+        form().CheckBox4->setChecked(true); // the ESC stop steps back
         desktop.addWindow(Editor, EditorText);
         desktop.addWindow(OtherProgram);
         desktop.activate(Editor, EditorText);

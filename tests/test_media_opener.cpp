@@ -6,19 +6,27 @@
 #include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
 #include "playback/MediaButtonBar.h"
+#include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
+#include "app/MediaSettingsFile.h"
+#include "persist/IniFile.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
 class OpenerTest : public ProgramTest {
 protected:
-    void SetUp() override { start(); }
+    void SetUp() override
+    {
+        start();
+        messages.dialogs.clear(); // the first start's open dialog, cancelled
+    }
     MediaOpener &opener() { return program->opener(); }
     void openPending(const QString &path)
     {
@@ -91,42 +99,41 @@ TEST_F(OpenerTest, OpensIntoTheChosenEngineAndShowsTheLength)
 
 TEST_F(OpenerTest, MediaSettingsDecideTheEngineAndAreSavedAndLoaded)
 {
-    // Media settings in which audio.mp3 says it plays as audio; other files have none.
-    struct AudioMp3Settings : PendingParts {
-        std::optional<bool> LoadFromINIVideo(const QString &path) override
-        {
-            PendingParts::LoadFromINIVideo(path);
-            if (path.endsWith(QStringLiteral("audio.mp3"))) return false;
-            return std::nullopt;
-        }
-    };
-    start({}, std::make_unique<AudioMp3Settings>());
-    QStringList &log = program->pending().calls;
-    const auto settingsCalls = [&log] {
-        QStringList calls;
-        for (const QString &c : log)
-            if (c.endsWith(QStringLiteral("INIVideo")) || c.endsWith(QStringLiteral("INIMedia"))) calls << c;
-        log.clear();
-        return calls;
-    };
+    // audio.mp3 has a settings file that says it plays as audio; other files have none.
+    const QString audio = mediaFile(QStringLiteral("audio.mp3"));
+    const QString settings = MediaSettingsFile::PathFor(audio);
+    {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[MAIN]\r\nVideo=0\r\nИнтервал A=00:00:05\r\n");
+    }
     // A bookmark of the previous file, which every open clears.
     BookmarkTable &table = program->Form2()->StringGrid1;
     table.setCell(BookmarkTable::Number, 1, QStringLiteral("1"));
     table.setCell(BookmarkTable::Time, 1, QStringLiteral("00:00:01.000"));
-    log.clear();
 
-    openPending(mediaFile(QStringLiteral("audio.mp3")));
+    openPending(audio);
     EXPECT_FALSE(program->session().VideoFlag); // Video=0 in its settings: the audio player
-    // The start-up's skip flag was consumed: nothing of a previous file is saved.
-    EXPECT_EQ(settingsCalls(), QStringList({"LoadFromINIVideo", "LoadFromINIMedia"}));
+    EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
+    EXPECT_EQ(form().MaskEdit1->text(), "00:00:05.000") << "its settings were loaded";
     EXPECT_TRUE(table.cell(BookmarkTable::Time, 1).isEmpty());
-    openPending(mediaFile(QStringLiteral("video.mp3")));
+    // The start-up's skip flag was consumed: leaving audio.mp3 saves its settings.
+    form().MaskEdit1->setText(QStringLiteral("00:00:07.000"));
+    const QString video = mediaFile(QStringLiteral("video.mp3"));
+    openPending(video);
     EXPECT_TRUE(program->session().VideoFlag);
-    EXPECT_EQ(settingsCalls(), QStringList({"SaveToINIVideo", "LoadFromINIVideo", "LoadFromINIMedia"}));
+    EXPECT_FALSE(QFileInfo::exists(MediaSettingsFile::PathFor(video))) << "nothing is written on opening";
+    IniFile saved;
+    ASSERT_TRUE(saved.load(settings));
+    EXPECT_EQ(saved.value("MAIN", "Интервал A"), "00:00:07.000") << saved.toBytes().toStdString();
 
+    // Without "per file" nothing is saved or loaded, but the probe still decides the engine.
     form().NZkl->setChecked(false);
-    openPending(mediaFile(QStringLiteral("audio.mp3")));
-    EXPECT_EQ(settingsCalls(), QStringList({"LoadFromINIVideo"}));
+    form().MaskEdit1->setText(QStringLiteral("00:00:09.000"));
+    openPending(audio);
+    EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
+    EXPECT_EQ(form().MaskEdit1->text(), "00:00:09.000");
+    EXPECT_FALSE(QFileInfo::exists(MediaSettingsFile::PathFor(video)));
 }
 
 TEST_F(OpenerTest, DialogFilterForVideoStaysForLaterOpens)

@@ -84,8 +84,7 @@ TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
     EXPECT_EQ(form().ListBoxAB->item(1)->text(), "20.0-30.5");
     // Boxes set from code run their handlers on change; the fixed sequence runs them again.
     EXPECT_EQ(TakePendingCalls(*program),
-              QStringList({"LoadFromINIVideo", "RepaintEmbeddedDocument", "LoadFromINIMedia", "CheckBox16Click",
-                           "CheckBox16Click", "CheckBox16Click"}));
+              QStringList({"RepaintEmbeddedDocument", "CheckBox16Click", "CheckBox16Click", "CheckBox16Click"}));
     // The loop handlers ran after the counts were set: the counts are armed.
     EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 2);
     EXPECT_EQ(program->loop().ABRepeatsLeft, 1);
@@ -212,6 +211,7 @@ TEST_F(ProgramTest, ApplicationEventsTrackMinimisedState)
     EXPECT_FALSE(program->lifecycle().AppMinimized);
 
     // Activation repaints the embedded document only while it is in use and shown.
+    program->FormOle()->hide();
     emit program->applicationEvents().activated();
     EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
     program->FormOle()->show();
@@ -259,16 +259,14 @@ TEST_F(ProgramTest, EveryInterfaceIsImplementedButThoseOfWindowsAndFilesStillToC
 {
     start();
     EXPECT_EQ(program->pendingInterfaces(),
-              QStringList({// The settings files.
-                           "ProgramSettings", "MediaSettings",
-                           // The text window and its documents.
+              QStringList({// The text window and its documents.
                            "TranscriptDocuments",
                            // The interval list and the timeline zoom.
                            "IntervalList", "TimelineZoom",
                            // The go-to dialog.
                            "GoToDialog"}));
-    // Start-up asked the stand-in for the settings and the document, and nothing else.
-    EXPECT_EQ(TakePendingCalls(*program), QStringList({"LoadFromSettingsINI", "LoadStartupDocument"}));
+    // Start-up asked the stand-in for the document, and nothing else.
+    EXPECT_EQ(TakePendingCalls(*program), QStringList({"LoadStartupDocument"}));
 }
 
 TEST_F(ProgramTest, RelativePathOnTheCommandLineIsRecordedAbsolute)

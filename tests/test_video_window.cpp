@@ -12,6 +12,7 @@ TEST_F(ProgramTest, ShowVideoWindowKeepsItOnTheScreen)
 {
     start();
     TFormWMP &video = *program->FormWMP();
+    video.hide(); // shown at the first start
     program->session().VideoFlag = false;
     form().SpeedButton8->click(); // the audio player has no picture
     ASSERT_EQ(messages.errors.size(), 1);
@@ -71,6 +72,7 @@ TEST_F(ProgramTest, VideoOnTopFollowsTheOption)
 {
     start();
     TFormWMP &video = *program->FormWMP();
+    video.hide();
     form().CheckBox11->setChecked(true); // hidden video: nothing changes yet
     EXPECT_FALSE(video.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     form().CheckBox11->setChecked(false);

@@ -1,5 +1,7 @@
 #include "app/MediaOpener.h"
 
+#include "widgets/BusyCursor.h"
+
 #include "document/Documents.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/IntervalList.h"
@@ -24,12 +26,6 @@
 #include <QLabel>
 
 namespace {
-
-// The busy cursor for the length of an open, restored on every way out.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 const char *const LoadingCaption = "  !!! ЖДИТЕ. ИДЕТ ЗАГРУЗКА ФАЙЛОВ !!!  ";
 const char *const MissingFileTitle = "Ошибка существования файла!";

@@ -8,6 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/WindowAccessibility.h"
 #include "app/MediaOpener.h"
+#include "app/MediaSettingsFile.h"
+#include "app/SettingsFile.h"
 #include "automation/AutoPause.h"
 #include "automation/HotKeys.h"
 #include "automation/KeyCapture.h"
@@ -33,10 +35,8 @@
 #include <QToolButton>
 
 Program::Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in)
-    : m_platform(platform),
-      m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()), m_interfaces{*m_pending, *m_pending,
-                                                                                                 *m_pending, *m_pending,
-                                                                                                 *m_pending, *m_pending}
+    : m_platform(platform), m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()),
+      m_interfaces{m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get()}
 {
     ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
@@ -61,12 +61,15 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
     m_ab = std::make_unique<ABInterval>(ABIntervalControls(f), m_form2->StringGrid1, m_loop, *m_player, *m_navigator,
-                                        m_interfaces.intervals, m_interfaces.zoom);
+                                        *m_interfaces.intervals, *m_interfaces.zoom);
     m_tick = std::make_unique<MainTick>(MainTickControls(f), m_loop, *m_player, platform.clock, *m_form2, *m_navigator,
                                         *m_ab);
+    m_mediaSettings = std::make_unique<MediaSettingsFile>(f, *m_form2, *m_navigator, *m_ab, *m_interfaces.intervals,
+                                                          m_session, platform.messages);
+    m_interfaces.mediaSettings = m_mediaSettings.get();
     m_opener = std::make_unique<MediaOpener>(
         f, m_session, *m_player, platform.mci, platform.wmp, platform.clock, platform.messages,
-        MediaOpener::Parts{*m_navigator, m_interfaces.zoom, m_interfaces.mediaSettings, m_interfaces.documents,
+        MediaOpener::Parts{*m_navigator, *m_interfaces.zoom, *m_interfaces.mediaSettings, *m_interfaces.documents,
                            *m_formWMP, *m_formOle});
     created(m_form2.get());
     m_form3 = std::make_unique<TForm3>();
@@ -79,20 +82,26 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     created(m_formAbout.get());
     m_form5 = std::make_unique<TForm5>();
     m_speakers = std::make_unique<Speakers>(SpeakerControls(f), *m_form5, *m_injection);
+    m_mediaSettings->setLateParts(*m_form3, *m_speakers);
     wireKeyboard();
-    m_lifecycleParts.emplace(MainLifecycle::Parts{*m_opener, *m_navigator, *m_ab, m_interfaces.intervals,
-                                                  m_interfaces.zoom, *m_hotKeys, m_interfaces.documents, *m_formWMP,
+    m_lifecycleParts.emplace(MainLifecycle::Parts{*m_opener, *m_navigator, *m_ab, *m_interfaces.intervals,
+                                                  *m_interfaces.zoom, *m_hotKeys, *m_interfaces.documents, *m_formWMP,
                                                   *m_formOle, *m_form2, *m_form5});
     m_lifecycle->setParts(&*m_lifecycleParts);
     m_appEvents = new ApplicationEvents(&f);
     m_lifecycle->connectApplicationEvents(*m_appEvents);
     wireMainWindow();
+    m_settings =
+        std::make_unique<SettingsFile>(SettingsFile::Windows{f, *m_formOle, *m_formWMP, *m_form5, *m_form2},
+                                       *m_mediaSettings, *m_opener, *m_mpcOption, m_session, platform.messages);
+    m_interfaces.settings = m_settings.get();
     TForm5Create();
     created(m_form5.get());
 }
 
 Program::~Program()
 {
+    TForm5Destroy();
     m_lifecycle->setParts(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last; each
     // behaviour goes before what it was handed.
@@ -105,7 +114,9 @@ Program::~Program()
     m_formHelp.reset();
     m_form4.reset();
     m_form3.reset();
+    m_settings.reset();
     m_opener.reset();
+    m_mediaSettings.reset();
     m_tick.reset();
     m_ab.reset();
     m_navigator.reset();
@@ -126,8 +137,8 @@ void Program::created(QObject *window) { m_creationOrder << window->objectName()
 QStringList Program::pendingInterfaces() const
 {
     QStringList names;
-    const auto check = [&](const auto &part, const char *name) {
-        if (dynamic_cast<const PendingParts *>(&part)) names << QLatin1String(name);
+    const auto check = [&](const auto *part, const char *name) {
+        if (dynamic_cast<const PendingParts *>(part)) names << QLatin1String(name);
     };
     check(m_interfaces.settings, "ProgramSettings");
     check(m_interfaces.mediaSettings, "MediaSettings");
@@ -147,12 +158,26 @@ void Program::TForm5Create()
     f.Timer1->stop();
     f.Timer2->stop();
     m_session.SkipPreviousSave = true;
-    m_interfaces.settings.LoadFromSettingsINI();
+    m_interfaces.settings->LoadFromSettingsINI();
     // The loaded after-text replaces the ":" the window is designed with.
     m_form5->Edit11->setText(m_speakers->SpeakerSuffix);
     f.Timer1->start();
     f.Timer2->start();
-    m_interfaces.documents.LoadStartupDocument();
+    m_interfaces.documents->LoadStartupDocument();
+}
+
+// The speakers window goes first at shutdown; its destruction pauses playback and saves the
+// settings, the open file's settings and the documents.
+void Program::TForm5Destroy()
+{
+    TForm1 &f = *m_form1;
+    f.Timer1->stop();
+    f.Timer2->stop();
+    if (m_player->IsPlaying()) m_player->Pause();
+    m_interfaces.settings->SaveToSettingsINI();
+    // Without an open file there is nothing to keep (the file would be named ".ini").
+    if (!m_session.CurrentMediaPath.isEmpty()) m_interfaces.mediaSettings->SaveToINIVideo(m_session.CurrentMediaPath);
+    m_interfaces.documents->SaveShutdownDocuments();
 }
 
 // System-wide keys, typing into the text window and the text window's handling.
@@ -165,7 +190,7 @@ void Program::wireKeyboard()
     m_keyCapture->setVideoWindow(m_formWMP.get());
     m_autoPause = std::make_unique<AutoPause>(AutoPauseControls(f), *m_player, *m_keyCapture, *m_injection, *m_formWMP);
     m_hotKeys = std::make_unique<HotKeys>(HotKeyControls(f), m_lifecycle->AppMinimized, *m_player, desktop.hotKeys,
-                                          *m_keyCapture, *m_navigator, *m_ab, *m_speakers, m_interfaces.goTo);
+                                          *m_keyCapture, *m_navigator, *m_ab, *m_speakers, *m_interfaces.goTo);
 }
 
 void Program::wireMainWindow()
@@ -183,8 +208,8 @@ void Program::wireMainWindow()
     // A check box's handler runs whenever its state changes, by the user or by code.
     BookmarkNavigator *navigator = m_navigator.get();
     ABInterval *ab = m_ab.get();
-    IntervalList *intervals = &m_interfaces.intervals;
-    TimelineZoom *zoom = &m_interfaces.zoom;
+    IntervalList *intervals = m_interfaces.intervals;
+    TimelineZoom *zoom = m_interfaces.zoom;
     QObject::connect(f->CheckBox7, &QCheckBox::toggled, f, [ab] { ab->CheckBox7Click(); });
     QObject::connect(f->CheckBox8, &QCheckBox::toggled, f, [navigator] { navigator->CheckBox8Click(); });
     QObject::connect(f->CheckBox16, &QCheckBox::toggled, f, [intervals] { intervals->CheckBox16Click(); });

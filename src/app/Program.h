@@ -37,6 +37,8 @@ class TextInjection;
 class KeyCapture;
 class HotKeys;
 class Volume;
+class MediaSettingsFile;
+class SettingsFile;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -76,12 +78,12 @@ public:
     // The interfaces between the features whose implementation comes with a later window or
     // file; each is served by the stand-in until then.
     struct Interfaces {
-        ProgramSettings &settings;
-        MediaSettings &mediaSettings;
-        TranscriptDocuments &documents;
-        IntervalList &intervals;
-        TimelineZoom &zoom;
-        GoToDialog &goTo;
+        ProgramSettings *settings;
+        MediaSettings *mediaSettings;
+        TranscriptDocuments *documents;
+        IntervalList *intervals;
+        TimelineZoom *zoom;
+        GoToDialog *goTo;
     };
     const Interfaces &interfaces() const { return m_interfaces; }
     // The names of the interfaces still served by the stand-in, and the stand-in itself.
@@ -94,6 +96,7 @@ public:
 private:
     void created(QObject *window);
     void TForm5Create();
+    void TForm5Destroy();
     void wireMainWindow();
     void wireKeyboard();
 
@@ -101,7 +104,7 @@ private:
     MediaSession m_session;
     LoopState m_loop;
     std::unique_ptr<PendingParts> m_pending;
-    const Interfaces m_interfaces;
+    Interfaces m_interfaces; // each set to its implementation before anything is handed it
     QStringList m_creationOrder;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<MainLifecycle> m_lifecycle;
@@ -119,6 +122,8 @@ private:
     std::unique_ptr<KeyCapture> m_keyCapture;
     std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<Volume> m_volume;
+    std::unique_ptr<MediaSettingsFile> m_mediaSettings;
+    std::unique_ptr<SettingsFile> m_settings;
     ApplicationEvents *m_appEvents = nullptr;
     std::unique_ptr<TFormWMP> m_formWMP;
     std::unique_ptr<TFormOle> m_formOle;

@@ -293,4 +293,14 @@ void BookmarkNavigator::DeleteAllBookmarks()
     }
 }
 
+void BookmarkNavigator::ClearTableAndMarks()
+{
+    BookmarkTable &grid = table();
+    grid.setRowCount(2);
+    for (int column = 0; column < BookmarkTable::ColumnCount; ++column) grid.setCell(column, 1, QString());
+    grid.setSlot(1, -1);
+    for (int i = 0; i < m_c.MarkImages->size(); ++i) (*m_c.MarkImages)[i] = MarkSlot{};
+    m_c.Panel3->update();
+}
+
 void BookmarkNavigator::ResetBookmarkNumbering() { m_bookmarks.EditNZ->setText(QStringLiteral("1")); }

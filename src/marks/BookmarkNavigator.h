@@ -53,6 +53,9 @@ public:
     // Opening another file empties the table and starts the names at z1 again.
     void DeleteAllBookmarks();
     void ResetBookmarkNumbering();
+    // The table to its header and one empty row, every mark hidden and freed: a settings
+    // file's bookmarks are read into it.
+    void ClearTableAndMarks();
 
     // The pixel column of a time on a bar of the given range and width; 0 when outside.
     static int TimelineColumn(int ms, int minimum, int maximum, int width);

@@ -39,6 +39,13 @@ void BookmarkTable::removeRow(int row)
     emit changed();
 }
 
+void BookmarkTable::setRowCount(int count)
+{
+    m_rows.resize(static_cast<size_t>(std::max(count, 2)));
+    m_row = std::min(m_row, rowCount() - 1);
+    emit changed();
+}
+
 int BookmarkTable::slot(int row) const
 {
     return row >= 1 && row < rowCount() ? m_rows[static_cast<size_t>(row)].slot : -1;

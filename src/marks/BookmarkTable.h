@@ -20,6 +20,8 @@ public:
     void setCell(int column, int row, const QString &text);
     void insertRow(int at);
     void removeRow(int row); // the placeholder row stays
+    // Exactly count rows (at least 2); rows added are empty.
+    void setRowCount(int count);
 
     // The mark slot that shows a row (-1 none); it follows the row when rows move.
     int slot(int row) const;

@@ -1,20 +1,13 @@
 #include "persist/IniFile.h"
 
+#include "base/MediaTime.h"
+
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
 
 const QChar EscapeMark(0xE000);
-
-// Blanks and control characters at both ends go, and nothing else (no-break spaces stay).
-QString Trim(QStringView s)
-{
-    qsizetype from = 0, to = s.size();
-    while (from < to && s[from].unicode() <= 0x20) ++from;
-    while (to > from && s[to - 1].unicode() <= 0x20) --to;
-    return s.mid(from, to - from).toString();
-}
 
 bool NeedsEscape(const QString &value)
 {
@@ -81,19 +74,19 @@ void IniFile::parse(const QByteArray &bytes)
     while (start <= text.size()) {
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r') ++end;
-        const QString line = Trim(QStringView(text).mid(start, end - start));
+        const QString line = TrimControlChars(text.mid(start, end - start));
         start = end + ((end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ? 2 : 1);
         if (line.isEmpty() || line.startsWith(u';')) continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            const QString name = Trim(QStringView(line).mid(1, line.size() - 2));
+            const QString name = TrimControlChars(line.mid(1, line.size() - 2));
             current = section(name);
             if (!current) current = &addSection(name);
             continue;
         }
         if (!current) continue;
         const qsizetype eq = line.indexOf(u'=');
-        const QString key = Trim(QStringView(line).left(eq < 0 ? line.size() : eq));
-        const QString value = eq < 0 ? QString() : Unescape(Trim(QStringView(line).mid(eq + 1)));
+        const QString key = TrimControlChars(line.left(eq < 0 ? line.size() : eq));
+        const QString value = eq < 0 ? QString() : Unescape(TrimControlChars(line.mid(eq + 1)));
         current->entries.emplace_back(key, value);
     }
     // Of keys that appear twice the first counts.

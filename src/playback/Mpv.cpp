@@ -49,6 +49,7 @@ bool MpvInstance::ok()
     }
     m_handle = h;
     mpv_set_wakeup_callback(m_handle, &MpvInstance::wakeup, this);
+    emit playerStarted();
     return true;
 }
 

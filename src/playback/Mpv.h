@@ -67,6 +67,7 @@ public:
     double position();
 
 signals:
+    void playerStarted(); // the player has just started
     void startFile();
     void fileLoaded();
     void endFile(int reason, int error); // reason: MPV_END_FILE_REASON_*

@@ -1,6 +1,7 @@
 #include "playback/TFormWMP.h"
 
 #include "platform/UserMessages.h"
+#include "playback/Mpv.h"
 #include "playback/VideoView.h"
 
 #include <QMouseEvent>
@@ -29,6 +30,13 @@ private:
 TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource, VideoDrawing drawing)
     : m_videoSource(videoSource), m_drawing(drawing)
 {
+    if (videoSource)
+        connect(
+            videoSource, &MpvInstance::playerStarted, this,
+            [this] {
+                if (isVisible()) makeView();
+            },
+            Qt::QueuedConnection);
     setObjectName(QStringLiteral("FormWMP"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     WindowsMediaPlayer1 = new NoVideo(this);
@@ -44,24 +52,31 @@ TFormWMP::~TFormWMP() = default;
 
 void TFormWMP::showEvent(QShowEvent *event)
 {
-    // The picture's view, and with it Qt's GL support, is made when the window is first shown:
-    // a program that plays only sound never loads it. This runs before the window is mapped.
-    if (MpvInstance *source = std::exchange(m_videoSource, nullptr)) {
-        QWidget *view = nullptr;
-        if (m_drawing == VideoDrawing::Gl) {
-            auto *gl = new VideoView(*source, this);
-            connect(gl, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
-            view = gl;
-        } else {
-            auto *software = new SoftwareVideoView(*source, this);
-            connect(software, &SoftwareVideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
-            view = software;
-        }
-        delete layout()->replaceWidget(WindowsMediaPlayer1, view);
-        delete std::exchange(WindowsMediaPlayer1, view);
-    }
+    if (m_videoSource && m_videoSource->started()) makeView();
     QWidget::showEvent(event);
     Timer1->start();
+}
+
+// The picture's view, and with it Qt's GL support, is made when the window is shown and its
+// player has a file, or the user asks for the picture: a program that plays only sound never
+// loads it, even with the video window shown.
+void TFormWMP::makeView()
+{
+    MpvInstance *source = std::exchange(m_videoSource, nullptr);
+    if (!source) return;
+    QWidget *view = nullptr;
+    if (m_drawing == VideoDrawing::Gl) {
+        auto *gl = new VideoView(*source, this);
+        connect(gl, &VideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+        view = gl;
+    } else {
+        auto *software = new SoftwareVideoView(*source, this);
+        connect(software, &SoftwareVideoView::doubleClicked, this, &TFormWMP::toggleFullScreen);
+        view = software;
+    }
+    delete layout()->replaceWidget(WindowsMediaPlayer1, view);
+    delete std::exchange(WindowsMediaPlayer1, view);
+    if (isVisible()) view->show();
 }
 
 void TFormWMP::resizeEvent(QResizeEvent *event)
@@ -94,6 +109,7 @@ void TFormWMP::ShowVideoWindow(bool videoFlag, UserMessages &messages)
                        QStringLiteral("Данный файл *.wav открыт не в видеопроигрывателе."));
         return;
     }
+    makeView();
     if (!m_placed) {
         // Centred at its first showing; later the saved placement applies.
         m_placed = true;

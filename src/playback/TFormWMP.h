@@ -34,6 +34,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void makeView();
+
     QWidget *m_main = nullptr;
     MpvInstance *m_videoSource; // until the picture's view is made
     VideoDrawing m_drawing;

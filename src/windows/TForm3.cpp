@@ -8,4 +8,8 @@ TForm3::TForm3()
     f.setPixelSize(14);
     setFont(f);
     resize(370, 120);
+    ComboBoxG = new QComboBox(this);
+    ComboBoxG->setObjectName(QStringLiteral("ComboBoxG"));
+    ComboBoxG->setEditable(true);
+    ComboBoxG->setGeometry(16, 40, 200, 24);
 }

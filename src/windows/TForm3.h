@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QDialog>
 
 // The go-to-position dialog.
@@ -7,4 +8,5 @@ class TForm3 : public QDialog {
     Q_OBJECT
 public:
     TForm3();
+    QComboBox *ComboBoxG; // the typed times, newest first; kept with each media file
 };

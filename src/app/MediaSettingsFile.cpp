@@ -1,0 +1,290 @@
+#include "app/MediaSettingsFile.h"
+
+#include "base/MediaTime.h"
+#include "base/SeekKind.h"
+#include "forms/TForm1.h"
+#include "marks/ABInterval.h"
+#include "marks/BookmarkNavigator.h"
+#include "marks/IntervalList.h"
+#include "marks/TForm2.h"
+#include "persist/IniFile.h"
+#include "persist/MediaKey.h"
+#include "platform/ProgramFolder.h"
+#include "platform/UserMessages.h"
+#include "playback/MediaSession.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/Controls.h"
+#include "windows/Speakers.h"
+#include "windows/TForm3.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+
+const QString Main = QStringLiteral("MAIN");
+const QString AbList = QStringLiteral("ABLIST");
+const QString Bookmarks = QStringLiteral("BOOKMARKS");
+const QString GoToTime = QStringLiteral("GOTOTIME");
+const QString RowCount = QStringLiteral("RowCount");
+const QChar Pilcrow(0x00B6);
+
+QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+QString StripPilcrows(QString s)
+{
+    while (s.startsWith(Pilcrow)) s.remove(0, 1);
+    while (s.endsWith(Pilcrow)) s.chop(1);
+    return s;
+}
+
+QString SpeakerKey(int i) { return QStringLiteral("Участник%1").arg(i + 1); }
+
+// The writing order of section MAIN in the media settings file.
+QStringList MediaFileKeys()
+{
+    QStringList keys{QStringLiteral("Интервал A"), QStringLiteral("Интервал B"), QStringLiteral("Position")};
+    for (int i = 0; i < 9; ++i) keys << SpeakerKey(i);
+    keys << QStringLiteral("ДоУчастник") << QStringLiteral("УчастникПосле") << QStringLiteral("Video")
+         << QStringLiteral("Следующее имя закладки") << QStringLiteral("Шаг") << QStringLiteral("автоповтор файла")
+         << QStringLiteral("с паузой") << QStringLiteral("меж закладок") << QStringLiteral("Меж закладок N")
+         << QStringLiteral("и пропуск # закл.") << QStringLiteral("интервал") << QStringLiteral("В интервале AB N")
+         << QStringLiteral("а потом AB->") << QStringLiteral("По N закладкам") << QStringLiteral("По N закладкам N")
+         << QStringLiteral("Итервал AB брать из списка") << QStringLiteral("ALeft") << QStringLiteral("BLeft");
+    return keys;
+}
+
+} // namespace
+
+MediaKeys::MediaKeys(TForm1 &form, Speakers &speakers, MediaSession &session, ABInterval &ab)
+    : m_form(form), m_speakers(speakers), m_session(session), m_ab(ab)
+{
+}
+
+int MediaKeys::number(const IniFile &ini, const QString &section, const QString &key, const QString &fallback)
+{
+    bool ok = false;
+    const int n = ini.value(section, key, fallback).toInt(&ok);
+    if (!ok) throw SettingsLoadError{key};
+    return n;
+}
+
+bool MediaKeys::flag(const IniFile &ini, const QString &section, const QString &key, const QString &fallback)
+{
+    return number(ini, section, key, fallback) == 1;
+}
+
+void MediaKeys::load(const IniFile &ini)
+{
+    loadAB(ini);
+    loadLoopFlags(ini);
+    loadSpeakers(ini);
+    loadVideo(ini);
+    m_speakers.updateMenu();
+}
+
+void MediaKeys::loadAB(const IniFile &ini)
+{
+    TForm1 &f = m_form;
+    f.MaskEdit1->setText(ini.value(Main, QStringLiteral("Интервал A"), QStringLiteral("00:00:00")));
+    f.MaskEdit2->setText(ini.value(Main, QStringLiteral("Интервал B"), QStringLiteral("00:00:00")));
+    f.MaskEdit1->setText(CompleteTimeText(f.MaskEdit1->text()));
+    f.MaskEdit2->setText(CompleteTimeText(f.MaskEdit2->text()));
+    // The marks stand over the times of A and B on the bar as it is now; the stored pixel
+    // positions are checked but a window of another width would misplace them.
+    number(ini, Main, QStringLiteral("ALeft"), "207");
+    number(ini, Main, QStringLiteral("BLeft"), "217");
+    m_ab.redrawMarks();
+}
+
+void MediaKeys::loadLoopFlags(const IniFile &ini)
+{
+    TForm1 &f = m_form;
+    const auto box = [&](QCheckBox *b, const char *key) {
+        b->setChecked(flag(ini, Main, QString::fromUtf8(key), "0"));
+    };
+    const auto count = [&](UpDown *u, const char *key, const QString &fallback) {
+        u->setPosition(number(ini, Main, QString::fromUtf8(key), fallback));
+    };
+    box(f.CheckBox6, "автоповтор файла");
+    box(f.CheckBox13, "с паузой");
+    box(f.CheckBox8, "меж закладок");
+    count(f.UpDown6, "Меж закладок N", "0");
+    box(f.CheckBox10, "и пропуск # закл.");
+    box(f.CheckBox7, "интервал");
+    count(f.UpDown7, "В интервале AB N", "0");
+    box(f.CheckBox15, "а потом AB->");
+    box(f.CheckBox14, "По N закладкам");
+    count(f.UpDown8, "По N закладкам N", "2");
+    box(f.CheckBox16, "Итервал AB брать из списка");
+}
+
+void MediaKeys::loadSpeakers(const IniFile &ini)
+{
+    for (int i = 0; i < 9; ++i) m_speakers.SpeakerNames[i] = StripPilcrows(ini.value(Main, SpeakerKey(i)));
+    m_speakers.SpeakerPrefix = StripPilcrows(ini.value(Main, QStringLiteral("ДоУчастник")));
+    m_speakers.SpeakerSuffix = StripPilcrows(ini.value(Main, QStringLiteral("УчастникПосле")));
+}
+
+void MediaKeys::loadVideo(const IniFile &ini) { m_session.VideoFlag = flag(ini, Main, QStringLiteral("Video"), "0"); }
+
+QString MediaKeys::value(const QString &key) const
+{
+    const TForm1 &f = m_form;
+    const auto wrapped = [](const QString &s) { return Pilcrow + s + Pilcrow; };
+    for (int i = 0; i < 9; ++i)
+        if (key == SpeakerKey(i)) return wrapped(m_speakers.SpeakerNames[i]);
+    if (key == QStringLiteral("ДоУчастник")) return wrapped(m_speakers.SpeakerPrefix);
+    if (key == QStringLiteral("УчастникПосле")) return wrapped(m_speakers.SpeakerSuffix);
+    if (key == QStringLiteral("Интервал A")) return f.MaskEdit1->text();
+    if (key == QStringLiteral("Интервал B")) return f.MaskEdit2->text();
+    if (key == QLatin1String("Video")) return Flag(m_session.VideoFlag);
+    if (key == QStringLiteral("Шаг")) return QString::number(f.UpDown1->position());
+    if (key == QLatin1String("Position")) return QString::number(f.TrackBar1->value());
+    if (key == QLatin1String("ALeft")) return QString::number(f.LabelA->x());
+    if (key == QLatin1String("BLeft")) return QString::number(f.LabelB->x());
+    const std::pair<const char *, QCheckBox *> boxes[] = {
+        {"автоповтор файла", f.CheckBox6}, {"с паузой", f.CheckBox13},
+        {"меж закладок", f.CheckBox8},     {"и пропуск # закл.", f.CheckBox10},
+        {"интервал", f.CheckBox7},         {"а потом AB->", f.CheckBox15},
+        {"По N закладкам", f.CheckBox14},  {"Итервал AB брать из списка", f.CheckBox16}};
+    for (const auto &[name, box] : boxes)
+        if (key == QString::fromUtf8(name)) return Flag(box->isChecked());
+    const std::pair<const char *, UpDown *> counts[] = {
+        {"Меж закладок N", f.UpDown6}, {"В интервале AB N", f.UpDown7}, {"По N закладкам N", f.UpDown8}};
+    for (const auto &[name, updown] : counts)
+        if (key == QString::fromUtf8(name)) return QString::number(updown->position());
+    return {};
+}
+
+MediaSettingsFile::MediaSettingsFile(TForm1 &form, TForm2 &bookmarks, BookmarkNavigator &navigator, ABInterval &ab,
+                                     IntervalList &intervals, MediaSession &session, UserMessages &messages)
+    : m_form(form), m_bookmarks(bookmarks), m_navigator(navigator), m_ab(ab), m_intervals(intervals),
+      m_session(session), m_messages(messages)
+{
+}
+
+void MediaSettingsFile::setLateParts(TForm3 &goTo, Speakers &speakers)
+{
+    m_goTo = &goTo;
+    m_keys.emplace(m_form, speakers, m_session, m_ab);
+}
+
+QString MediaSettingsFile::PathFor(const QString &mediaPath)
+{
+    return WorkFolder() + u'/' + MakeMediaKey(mediaPath) + QStringLiteral(".ini");
+}
+
+std::optional<bool> MediaSettingsFile::LoadFromINIVideo(const QString &mediaPath)
+{
+    const QString path = PathFor(mediaPath);
+    if (!QFileInfo(path).isFile()) return std::nullopt;
+    IniFile ini;
+    try {
+        if (!ini.load(path)) throw SettingsLoadError{};
+        m_keys->loadVideo(ini);
+        ini.save(); // rewritten as it is, in the program's own format
+        return m_session.VideoFlag;
+    } catch (const SettingsLoadError &) {
+        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIVideo"));
+        return std::nullopt;
+    }
+}
+
+void MediaSettingsFile::LoadFromINIMedia(const QString &mediaPath)
+{
+    const QString path = PathFor(mediaPath);
+    if (!QFileInfo(path).isFile()) return;
+    BusyCursor busy;
+    IniFile ini;
+    try {
+        if (!ini.load(path)) throw SettingsLoadError{};
+        m_keys->load(ini);
+        m_bookmarks.EditNZ->setText(ini.value(Main, QStringLiteral("Следующее имя закладки"), QStringLiteral("1")));
+        m_navigator.ClearTableAndMarks();
+
+        const int items = MediaKeys::number(ini, AbList, RowCount, "0");
+        m_form.ListBoxAB->clear();
+        for (int i = 1; i <= items; ++i) m_form.ListBoxAB->addItem(ini.value(AbList, QStringLiteral("AB%1").arg(i)));
+        m_form.ListBoxAB->setCurrentRow(MediaKeys::number(ini, AbList, QStringLiteral("ItemIndex"), "-1"));
+        m_intervals.CheckBox16Click();
+
+        loadBookmarks(ini);
+
+        const int history = MediaKeys::number(ini, GoToTime, RowCount, "0");
+        m_goTo->ComboBoxG->clear();
+        for (int i = 1; i <= history; ++i)
+            m_goTo->ComboBoxG->addItem(ini.value(GoToTime, QStringLiteral("GT%1").arg(i)));
+
+        const int position = MediaKeys::number(ini, Main, QStringLiteral("Position"), "0");
+        m_form.TrackBar1->tag = SeekUser;
+        m_form.TrackBar1->setValue(position);
+        ini.save();
+    } catch (const SettingsLoadError &) {
+        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIMedia"));
+    }
+}
+
+void MediaSettingsFile::loadBookmarks(const IniFile &ini)
+{
+    const int rows = MediaKeys::number(ini, Bookmarks, RowCount, "0");
+    if (rows <= 1) return;
+    BookmarkTable &grid = m_bookmarks.StringGrid1;
+    grid.setRowCount(rows);
+    m_bookmarks.EditNZ->setText(ini.value(Main, QStringLiteral("Следующее имя закладки"), QStringLiteral("1")));
+    for (int i = 1; i < rows; ++i) {
+        const auto key = [i](int code) { return QStringLiteral("BM%1-%2").arg(i).arg(code); };
+        grid.setCell(BookmarkTable::Number, i, QString::number(i));
+        grid.setCell(BookmarkTable::Time, i, CompleteTimeText(ini.value(Bookmarks, key(1))));
+        grid.setCell(BookmarkTable::Comment, i, ini.value(Bookmarks, key(2)));
+        grid.setCell(BookmarkTable::Name, i, ini.value(Bookmarks, key(3)));
+        m_navigator.PlaceBookmarkMark(i);
+    }
+}
+
+void MediaSettingsFile::writeLists(IniFile &ini) const
+{
+    const QListWidget *list = m_form.ListBoxAB;
+    ini.setValue(AbList, RowCount, QString::number(list->count()));
+    for (int i = 0; i < list->count(); ++i)
+        ini.setValue(AbList, QStringLiteral("AB%1").arg(i + 1), list->item(i)->text());
+    ini.setValue(AbList, QStringLiteral("ItemIndex"), QString::number(list->currentRow()));
+
+    const BookmarkTable &grid = m_bookmarks.StringGrid1;
+    if (grid.cell(BookmarkTable::Time, 1).isEmpty()) {
+        ini.setValue(Bookmarks, RowCount, QStringLiteral("0"));
+        return;
+    }
+    ini.setValue(Bookmarks, RowCount, QString::number(grid.rowCount()));
+    for (int i = 1; i < grid.rowCount(); ++i) {
+        ini.setValue(Bookmarks, QStringLiteral("BM%1-1").arg(i), grid.cell(BookmarkTable::Time, i));
+        ini.setValue(Bookmarks, QStringLiteral("BM%1-2").arg(i), grid.cell(BookmarkTable::Comment, i));
+        ini.setValue(Bookmarks, QStringLiteral("BM%1-3").arg(i), grid.cell(BookmarkTable::Name, i));
+    }
+}
+
+void MediaSettingsFile::SaveToINIVideo(const QString &mediaPath)
+{
+    BusyCursor busy;
+    IniFile ini;
+    bool ok = ini.load(PathFor(mediaPath));
+    if (ok) {
+        for (const QString &key : MediaFileKeys()) {
+            const QString value =
+                key == QStringLiteral("Следующее имя закладки") ? m_bookmarks.EditNZ->text() : m_keys->value(key);
+            ini.setValue(Main, key, value);
+        }
+        writeLists(ini);
+        const QComboBox *history = m_goTo->ComboBoxG;
+        ini.setValue(GoToTime, RowCount, QString::number(history->count()));
+        for (int i = 0; i < history->count(); ++i)
+            ini.setValue(GoToTime, QStringLiteral("GT%1").arg(i + 1), history->itemText(i));
+        ok = ini.save();
+    }
+    if (!ok)
+        m_messages.error(QStringLiteral("Внимание!"),
+                         QStringLiteral("Ошибка в блоке кода SaveToINIVideo: ") + ini.error());
+}

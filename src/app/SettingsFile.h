@@ -1,0 +1,49 @@
+#pragma once
+
+#include "persist/Settings.h"
+
+class IniFile;
+class MediaOpener;
+class MediaSettingsFile;
+class MpcOption;
+class QWidget;
+class TForm1;
+class TForm2;
+class TFormOle;
+class TFormWMP;
+class TForm5;
+class UserMessages;
+struct MediaSession;
+
+// setting.ini beside the program: the options for every file, the recent files, the windows'
+// places and the per-media keys of the file open at the end, which is opened again.
+class SettingsFile : public ProgramSettings {
+public:
+    struct Windows {
+        TForm1 &main;
+        TFormOle &text;
+        TFormWMP &video;
+        TForm5 &speakers;
+        TForm2 &bookmarks;
+    };
+    SettingsFile(const Windows &windows, MediaSettingsFile &media, MediaOpener &opener, MpcOption &mpc,
+                 MediaSession &session, UserMessages &messages);
+
+    static QString Path();
+
+    void LoadFromSettingsINI() override;
+    void SaveToSettingsINI() override;
+
+private:
+    void loadOptions(const IniFile &ini);
+    void loadWindows(const IniFile &ini);
+    void saveWindows(IniFile &ini) const;
+    void saveMain(IniFile &ini) const;
+
+    Windows m_w;
+    MediaSettingsFile &m_media;
+    MediaOpener &m_opener;
+    MpcOption &m_mpc;
+    MediaSession &m_session;
+    UserMessages &m_messages;
+};
