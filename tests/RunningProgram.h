@@ -142,6 +142,7 @@ protected:
     std::unique_ptr<RealProgram> real;
     QStringList messages; // texts of the message boxes the program showed
     QString fileToChoose;
+    int cancelledFileDialogs = 0;
     TestEditor editor;
     WindowId editorWindow = 0;
 
@@ -158,7 +159,12 @@ private:
                 if (!ok) ok = box->buttons().value(0);
                 if (ok) ok->click();
                 else box->reject();
-            } else if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && !fileToChoose.isEmpty()) {
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+                if (fileToChoose.isEmpty()) { // nothing to choose: the user cancels
+                    ++cancelledFileDialogs;
+                    dialog->reject();
+                    continue;
+                }
                 auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
                 if (!name) continue;
                 name->setText(fileToChoose);

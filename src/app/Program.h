@@ -71,6 +71,7 @@ public:
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
     Volume &volume() { return *m_volume; }
+    MediaSettingsFile &mediaSettings() { return *m_mediaSettings; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
     MediaSession &session() { return m_session; }
     LoopState &loop() { return m_loop; }

@@ -136,8 +136,12 @@ void SettingsFile::loadOptions(const IniFile &ini)
     f.UpDown2->setPosition(Number(ini, Main, "Период", 8));
     f.UpDown3->setPosition(Number(ini, Main, "Пауза", 4));
     f.UpDown4->setPosition(Number(ini, Main, "Шаг назад", 1));
-    for (int i = 0; i < 10; ++i)
-        f.NH[i]->setText(ini.value(History, QStringLiteral("History%1").arg(i), QStringLiteral("%1. ").arg(i)));
+    for (int i = 0; i < 10; ++i) {
+        // An empty item is "0. " … "9. "; the reader trims the blank it ends with.
+        const QString empty = QStringLiteral("%1. ").arg(i);
+        const QString caption = ini.value(History, QStringLiteral("History%1").arg(i), empty);
+        f.NH[i]->setText(caption == empty.trimmed() ? empty : caption);
+    }
 
     loadWindows(ini);
 
