@@ -143,6 +143,7 @@ protected:
     QStringList messages; // texts of the message boxes the program showed
     QString fileToChoose;
     int cancelledFileDialogs = 0;
+    bool mainShownAtDialog = false; // the main window was shown when a file dialog came
     TestEditor editor;
     WindowId editorWindow = 0;
 
@@ -162,6 +163,8 @@ private:
             } else if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
                 if (fileToChoose.isEmpty()) { // nothing to choose: the user cancels
                     ++cancelledFileDialogs;
+                    for (QWidget *top : QApplication::topLevelWidgets())
+                        if (top->objectName() == QLatin1String("Form1") && top->isVisible()) mainShownAtDialog = true;
                     dialog->reject();
                     continue;
                 }

@@ -77,6 +77,7 @@ protected:
         program->opener().OpenMediaFile();
         ASSERT_EQ(player().PlayState(), 1);
         form().CheckBox3->setChecked(true);
+        form().CheckBox4->setChecked(true); // the ESC stop steps back
     }
     void TearDown() override
     {

@@ -4,6 +4,10 @@
 #include "WindowTexts.h"
 
 #include "document/TFormOle.h"
+#include "marks/BookmarkNavigator.h"
+#include "persist/IniFile.h"
+#include "persist/MediaKey.h"
+#include "windows/Speakers.h"
 #include "automation/TextInjection.h"
 #include "marks/TForm2.h"
 #include "playback/TFormWMP.h"
@@ -79,6 +83,13 @@ protected:
         MediaButtonBar *bar = buttonBar();
         click(bar->widgetForAction(bar->action(b)));
     }
+    // ESC control on and the ESC stop stepping back, set as a user sets them.
+    void escWithStepBack()
+    {
+        for (QCheckBox *box : {form().CheckBox3, form().CheckBox4})
+            if (!box->isChecked()) click(box);
+        ASSERT_TRUE(form().CheckBox3->isChecked() && form().CheckBox4->isChecked());
+    }
     bool playingWithin(int ms)
     {
         return waitUntil([&] { return player().PlayState() == 3; }, ms);
@@ -90,8 +101,7 @@ protected:
 TEST_F(EndToEnd, EscInTheEditorStartsPlaybackAndStopsItOneSecondBack)
 {
     startProgram({recording(QStringLiteral("talk.wav"), 20)});
-    click(form().CheckBox3); // "Стоп и cтарт по [ESC] )"
-    ASSERT_TRUE(form().CheckBox3->isChecked());
+    escWithStepBack(); // "Стоп и cтарт по [ESC] )"
     startEditor(QStringLiteral("Текст"));
 
     tap(VK::Esc);
@@ -111,7 +121,7 @@ TEST_F(EndToEnd, EscInTheEditorStartsPlaybackAndStopsItOneSecondBack)
 TEST_F(EndToEnd, EscInAGtkEditorStartsFromTheSelectedMarkerAndLeavesTheClipboardAlone)
 {
     startProgram({recording(QStringLiteral("talk.wav"), 20)});
-    click(form().CheckBox3);
+    escWithStepBack();
     for (int ms : {3000, 6000, 12000}) {
         seekBar(ms);
         combo({VK::Ctrl, VK::Shift}, VK::F9);
@@ -159,6 +169,83 @@ TEST_F(EndToEnd, PlayersAndTheVideoViewStartWhenFirstNeeded)
     ASSERT_TRUE(program().FormWMP()->isVisible()) << messages.join(u'\n').toStdString();
     EXPECT_TRUE(view() == "VideoView" || view() == "SoftwareVideoView") << view().toStdString();
     EXPECT_EQ(program().FormWMP()->WindowsMediaPlayer1->objectName(), QStringLiteral("WindowsMediaPlayer1"));
+}
+
+// The first start asks for a file before the main window shows; closing the program by the
+// window manager keeps everything, and the next start without arguments brings it back.
+TEST_F(EndToEnd, ClosedByTheWindowManagerAndStartedAgainEverythingComesBack)
+{
+    startProgram();
+    EXPECT_EQ(cancelledFileDialogs, 1) << "the first start asks for a file";
+    EXPECT_FALSE(mainShownAtDialog);
+    const QString first = recording(QStringLiteral("first.wav"), 20);
+    const QString second = recording(QStringLiteral("second.wav"), 10);
+    openThroughDialog(first);
+    for (int ms : {2000, 6000}) {
+        seekBar(ms);
+        program().bookmarks().BitBtn1Click();
+    }
+    BookmarkTable &table = program().Form2()->StringGrid1;
+    table.setCell(BookmarkTable::Comment, 1, QStringLiteral("# тихо, шум"));
+    form().MaskEdit1->setText(QStringLiteral("00:00:01.000"));
+    form().MaskEdit2->setText(QStringLiteral("00:00:03.000"));
+    form().CheckBox6->setChecked(true);
+    form().CheckBox4->setChecked(true);
+    form().UpDown5->setPosition(2);
+    program().speakers().SpeakerNames[0] = QStringLiteral("Анна");
+    program().FormWMP()->hide();
+    program().Form5()->show();
+    form().move(60, 40);
+    seekBar(4500);
+    ASSERT_TRUE(waitUntil([&] { return shownMs() == 4500; }));
+    const QRect mainAt = form().geometry();
+    const QRect speakersAt = program().Form5()->geometry();
+
+    // Alt+F4 to the window manager with the main window in front; then main() returns.
+    form().activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
+    combo({VK::Alt}, 0x73);
+    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
+    real.reset();
+    IniFile settings;
+    ASSERT_TRUE(settings.load(home.filePath(QStringLiteral("setting.ini"))));
+    EXPECT_EQ(settings.value("MAIN", "Файл:"), first);
+    const QString firstSettings = home.filePath(QStringLiteral("AvtoSave/") + MakeMediaKey(first) + ".ini");
+    ASSERT_TRUE(QFileInfo::exists(firstSettings));
+
+    cancelledFileDialogs = 0;
+    startProgram();
+    EXPECT_EQ(cancelledFileDialogs, 0);
+    EXPECT_EQ(program().session().CurrentMediaPath, first);
+    EXPECT_TRUE(waitUntil([&] { return shownMs() == 4500; })) << shownMs();
+    BookmarkTable &again = program().Form2()->StringGrid1;
+    EXPECT_EQ(again.cell(BookmarkTable::Time, 1), "00:00:02.000");
+    EXPECT_EQ(again.cell(BookmarkTable::Time, 2), "00:00:06.000");
+    EXPECT_EQ(again.cell(BookmarkTable::Comment, 1), "# тихо, шум");
+    EXPECT_EQ(form().MaskEdit1->text(), "00:00:01.000");
+    EXPECT_EQ(form().MaskEdit2->text(), "00:00:03.000");
+    EXPECT_TRUE(form().CheckBox6->isChecked());
+    EXPECT_TRUE(form().CheckBox4->isChecked());
+    EXPECT_EQ(form().Edit5->text(), "2");
+    EXPECT_EQ(program().speakers().SpeakerNames[0], "Анна");
+    EXPECT_FALSE(program().FormWMP()->isVisible());
+    EXPECT_TRUE(program().Form5()->isVisible());
+    // Where the window manager has framed them, as they were.
+    EXPECT_TRUE(waitUntil([&] { return form().geometry() == mainAt; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return program().Form5()->geometry() == speakersAt; }, 2000))
+        << program().Form5()->x() << ',' << program().Form5()->y() << " for " << speakersAt.x() << ','
+        << speakersAt.y();
+
+    // Another file and back: the first file's state comes with it.
+    form().CheckBox6->setChecked(false);
+    openThroughDialog(second);
+    EXPECT_TRUE(again.cell(BookmarkTable::Time, 1).isEmpty());
+    program().speakers().SpeakerNames[0] = QStringLiteral("Борис");
+    openThroughDialog(first);
+    EXPECT_EQ(again.cell(BookmarkTable::Time, 2), "00:00:06.000");
+    EXPECT_FALSE(form().CheckBox6->isChecked()) << "saved when the first file was left";
+    EXPECT_EQ(program().speakers().SpeakerNames[0], "Анна");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
 TEST_F(EndToEnd, BookmarksByHotKeyBelongToTheirFileAndASecondFileComesThroughTheOpenDialog)
@@ -343,7 +430,7 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
     openOn(Engine::Mpc, recording(QStringLiteral("clip.mp4"), 20));
     const WindowId playerWindow = keys.windowOfProcess(form().MPCHC->PlayerWindow);
     ASSERT_NE(playerWindow, 0u) << "the external player shows no window";
-    click(form().CheckBox3);
+    escWithStepBack();
     startEditor(QStringLiteral("Текст"));
 
     click(form().SpeedButton8); // "V"

@@ -248,6 +248,20 @@ TEST_F(SettingsTest, AHandWrittenSettingsFileLoadsAsWritten)
     EXPECT_EQ(read(settingsPath()).value("MAIN", "Файл:"), "");
 }
 
+TEST_F(SettingsTest, TheFirstStartAsksForAFileUnlessTheCommandLineNamesOne)
+{
+    start();
+    EXPECT_EQ(messages.dialogs.size(), 1);
+    EXPECT_FALSE(form().isVisible()) << "asked before the main window is shown";
+    forgetSettings();
+    messages.dialogs.clear();
+    const QString talk = media(QStringLiteral("talk.wav"));
+    start({talk});
+    form().show();
+    EXPECT_TRUE(messages.dialogs.isEmpty());
+    EXPECT_EQ(program->session().CurrentMediaPath, talk);
+}
+
 TEST_F(SettingsTest, AValueThatIsNoNumberStopsTheLoadWithTheBox)
 {
     writeFile(settingsPath(), "[MAIN]\r\nШаг=4\r\nПериод=много\r\nПауза=9\r\n");
@@ -312,12 +326,11 @@ TEST_F(SettingsTest, WindowsComeBackWhereTheyWereAndALostMainWindowComesHome)
     start();
     program->FormOle()->show();
     program->FormOle()->setGeometry(300, 200, 500, 400);
-    const QPoint textAt = program->FormOle()->pos(); // the frame's place
+    const QRect textAt = program->FormOle()->geometry();
     program->FormWMP()->hide();
     form().setGeometry(20, 30, 1000, 500);
     restart();
-    EXPECT_EQ(program->FormOle()->pos(), textAt);
-    EXPECT_EQ(program->FormOle()->size(), QSize(500, 400));
+    EXPECT_EQ(program->FormOle()->geometry(), textAt);
     EXPECT_TRUE(program->FormOle()->isVisible());
     EXPECT_FALSE(program->FormWMP()->isVisible()) << "closed at the end, closed at the start";
     EXPECT_EQ(form().size(), QSize(1000, 500));
@@ -334,13 +347,12 @@ TEST_F(SettingsTest, WindowsComeBackWhereTheyWereAndALostMainWindowComesHome)
     ASSERT_TRUE(ini.save());
     start();
     EXPECT_FALSE(program->FormWMP()->isVisible());
-    EXPECT_EQ(form().x(), screenWidth - 50) << "50 pixels still on the screen: it stays";
+    EXPECT_EQ(form().geometry().x(), screenWidth - 50) << "50 pixels still on the screen: it stays";
 
     program.reset();
     ini = read(settingsPath());
     ini.setValue("Form1", "Left", QString::number(screenWidth - 49));
     ASSERT_TRUE(ini.save());
     start();
-    EXPECT_EQ(form().pos(), QPoint(0, 0));
-    EXPECT_EQ(form().size(), QSize(1280, 600));
+    EXPECT_EQ(form().geometry(), QRect(0, 0, 1280, 600));
 }

@@ -9,6 +9,7 @@
 #include "windows/InfoWindows.h"
 #include "windows/TForm3.h"
 #include "windows/TForm5.h"
+#include "widgets/PinButton.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -66,4 +67,37 @@ TEST_F(WindowsTest, SpeakersWindowOpensCentredOnTheScreen)
     ASSERT_TRUE(speakers->isVisible());
     const QPoint offset = speakers->frameGeometry().center() - speakers->screen()->geometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+}
+
+// Each window's pin button; the main window's, released, releases the others that are shown.
+TEST_F(ProgramTest, PinButtonsPinTheirWindowAndTheMainOneReleasesTheShownOthers)
+{
+    start();
+    TForm5 &speakers = *program->Form5();
+    TForm2 &bookmarks = *program->Form2();
+    speakers.show();
+    speakers.setGeometry(40, 50, 300, 400);
+    const QRect place = speakers.geometry();
+    EXPECT_EQ(speakers.JvCaptionButton1->toolTip(), "Закрепить окно поверх всех");
+    speakers.JvCaptionButton1->click();
+    EXPECT_TRUE(speakers.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(speakers.JvCaptionButton1->toolTip(), "Открепить окно");
+    EXPECT_EQ(speakers.geometry(), place);
+    EXPECT_TRUE(speakers.isVisible());
+    EXPECT_TRUE(speakers.JvCaptionButton1->geometry().right() <= speakers.width()) << "inside the window";
+
+    // A pinned window that is hidden keeps its pin; pinning does not show it.
+    bookmarks.hide();
+    bookmarks.JvCaptionButton1->click();
+    EXPECT_FALSE(bookmarks.isVisible());
+
+    form().JvCaptionButton1->click();
+    EXPECT_TRUE(form().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    form().JvCaptionButton1->click(); // released
+    EXPECT_FALSE(form().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(speakers.JvCaptionButton1->isChecked());
+    EXPECT_FALSE(speakers.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(speakers.JvCaptionButton1->toolTip(), "Закрепить окно поверх всех");
+    EXPECT_TRUE(bookmarks.JvCaptionButton1->isChecked());
+    EXPECT_TRUE(bookmarks.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }

@@ -123,6 +123,11 @@ void MainLifecycle::FilesDropped(const QStringList &paths)
     m_parts->opener.OpenMediaFile();
 }
 
+bool MainLifecycle::CommandLineNamesFile() const
+{
+    return m_arguments.size() >= 2 && QFileInfo(m_arguments[1]).isFile();
+}
+
 void MainLifecycle::FormCloseQuery()
 {
     NormalClose = true;

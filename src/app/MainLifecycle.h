@@ -47,6 +47,8 @@ public:
     void FormCreate();
     void FormShow();
     void FormCloseQuery();
+    // The command line names a media file that exists, which the first showing opens.
+    bool CommandLineNamesFile() const;
     void FormDestroy();
     void FilesDropped(const QStringList &paths);
 

@@ -26,6 +26,7 @@
 #include "windows/TForm3.h"
 #include "windows/Speakers.h"
 #include "windows/TForm5.h"
+#include "widgets/PinButton.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -91,9 +92,9 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_appEvents = new ApplicationEvents(&f);
     m_lifecycle->connectApplicationEvents(*m_appEvents);
     wireMainWindow();
-    m_settings =
-        std::make_unique<SettingsFile>(SettingsFile::Windows{f, *m_formOle, *m_formWMP, *m_form5, *m_form2},
-                                       *m_mediaSettings, *m_opener, *m_mpcOption, m_session, platform.messages);
+    m_settings = std::make_unique<SettingsFile>(SettingsFile::Windows{f, *m_formOle, *m_formWMP, *m_form5, *m_form2},
+                                                *m_mediaSettings, *m_opener, *m_mpcOption, m_session, platform.messages,
+                                                m_lifecycle->CommandLineNamesFile());
     m_interfaces.settings = m_settings.get();
     TForm5Create();
     created(m_form5.get());
@@ -219,6 +220,19 @@ void Program::wireMainWindow()
                      [navigator] { navigator->CheckBox8Click(); });
     QObject::connect(f->Panel3, &MarkStrip::markPressed, f,
                      [navigator](int slot, Qt::MouseButton button) { navigator->ImageZkMouseDown(slot, button); });
+
+    // Unpinning the main window unpins the other windows that are shown pinned.
+    const std::array<PinButton *, 4> others{m_form2->JvCaptionButton1, m_form5->JvCaptionButton1,
+                                            m_formWMP->JvCaptionButton1, m_formOle->JvCaptionButton1};
+    f->JvCaptionButton1->beforeRelease = [others] {
+        for (PinButton *pin : others)
+            if (pin->window()->isVisible() && pin->isChecked()) pin->setChecked(false);
+    };
+    f->TimerJvCaptionButton->onTimeout = [f] {
+        f->TimerJvCaptionButton->stop();
+        f->resize(f->width() + 1, f->height());
+        f->resize(f->width() - 1, f->height());
+    };
 
     QObject::connect(f->N5, &QAction::triggered, f, &QWidget::close);
     QObject::connect(f->N19, &QAction::triggered, m_formHelp.get(), &QWidget::show);

@@ -51,9 +51,9 @@ void SetRadio(QRadioButton *button, bool on)
     button->setAutoExclusive(exclusive);
 }
 
-// Left and top are the window frame's place on the screen; width and height the size inside
-// the frame, which the window manager draws (so a window does not grow by its frame at every
-// start).
+// The window manager draws the frames, and a window's frame is known only once it is shown:
+// the place and size kept are those of the window inside its frame, which a window that has
+// never been shown takes exactly (so windows neither drift nor grow from run to run).
 struct Placement {
     int left, top, width, height;
 };
@@ -64,19 +64,15 @@ Placement ReadPlacement(const IniFile &ini, const QString &section, Placement fa
             Number(ini, section, "Width", fallback.width), Number(ini, section, "Height", fallback.height)};
 }
 
-void Place(QWidget &w, Placement p)
-{
-    w.move(p.left, p.top);
-    w.resize(p.width, p.height);
-}
+void Place(QWidget &w, Placement p) { w.setGeometry(p.left, p.top, p.width, p.height); }
 
 void WritePlacement(IniFile &ini, const QString &section, const QWidget &w)
 {
-    const QPoint at = w.pos();
-    ini.setValue(section, QStringLiteral("Left"), QString::number(at.x()));
-    ini.setValue(section, QStringLiteral("Top"), QString::number(at.y()));
-    ini.setValue(section, QStringLiteral("Width"), QString::number(w.width()));
-    ini.setValue(section, QStringLiteral("Height"), QString::number(w.height()));
+    const QRect g = w.geometry();
+    ini.setValue(section, QStringLiteral("Left"), QString::number(g.x()));
+    ini.setValue(section, QStringLiteral("Top"), QString::number(g.y()));
+    ini.setValue(section, QStringLiteral("Width"), QString::number(g.width()));
+    ini.setValue(section, QStringLiteral("Height"), QString::number(g.height()));
 }
 
 // The per-media keys of section MAIN in the order the save writes them, between the options.
@@ -89,8 +85,9 @@ const char *const MediaKeysInSaveOrder[] = {"Интервал A",     "Инте�
 } // namespace
 
 SettingsFile::SettingsFile(const Windows &windows, MediaSettingsFile &media, MediaOpener &opener, MpcOption &mpc,
-                           MediaSession &session, UserMessages &messages)
-    : m_w(windows), m_media(media), m_opener(opener), m_mpc(mpc), m_session(session), m_messages(messages)
+                           MediaSession &session, UserMessages &messages, bool mediaOnCommandLine)
+    : m_w(windows), m_media(media), m_opener(opener), m_mpc(mpc), m_session(session), m_messages(messages),
+      m_mediaOnCommandLine(mediaOnCommandLine)
 {
 }
 
@@ -108,7 +105,8 @@ void SettingsFile::LoadFromSettingsINI()
         const QString last = ini.value(Main, QStringLiteral("Файл:"));
         m_session.CurrentMediaPath = last;
         m_session.PendingMediaPath = last;
-        m_opener.OpenMediaFile();
+        // Asking for a file the command line is about to replace would only be in the way.
+        if (!last.isEmpty() || !m_mediaOnCommandLine) m_opener.OpenMediaFile();
         // A stored file that is gone was reported and is not open: the program has no file.
         if (!last.isEmpty() && !QFileInfo(last).isFile()) m_session.CurrentMediaPath.clear();
         ini.save();
@@ -169,6 +167,10 @@ void SettingsFile::loadWindows(const IniFile &ini)
     const auto section = [](const char *name) { return QString::fromLatin1(name); };
     Place(m_w.text, ReadPlacement(ini, section("FormOle"), {388, 329, 893, 547}));
     m_w.text.setVisible(Number(ini, section("FormOle"), "Видимость окна текста", 1) == 1 && !f.NWord->isChecked());
+    // The video and speakers windows are centred at their first showing unless they have a
+    // place of their own.
+    if (ini.contains(section("FormWMP"), QStringLiteral("Left"))) m_w.video.keepPlacement();
+    if (ini.contains(section("Form5"), QStringLiteral("Left"))) m_w.speakers.keepPlacement();
     Place(m_w.video, ReadPlacement(ini, section("FormWMP"), {0, 331, 384, 351}));
     m_w.video.setVisible(Number(ini, section("FormWMP"), "Видимость окна видео", 1) == 1 && !f.NMPC->isChecked());
     Place(m_w.speakers, ReadPlacement(ini, section("Form5"), {0, 444, 340, 600}));

@@ -26,8 +26,10 @@ public:
         TForm5 &speakers;
         TForm2 &bookmarks;
     };
+    // mediaOnCommandLine: the command line names a file, which the main window's first
+    // showing opens; then no open dialog is shown for want of a last file.
     SettingsFile(const Windows &windows, MediaSettingsFile &media, MediaOpener &opener, MpcOption &mpc,
-                 MediaSession &session, UserMessages &messages);
+                 MediaSession &session, UserMessages &messages, bool mediaOnCommandLine);
 
     static QString Path();
 
@@ -46,4 +48,5 @@ private:
     MpcOption &m_mpc;
     MediaSession &m_session;
     UserMessages &m_messages;
+    bool m_mediaOnCommandLine;
 };

@@ -1,5 +1,7 @@
 #include "document/TFormOle.h"
 
+#include "widgets/PinButton.h"
+
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QTextEdit>
@@ -15,6 +17,7 @@ TFormOle::TFormOle()
     auto *menu = new QMenuBar(this);
     menu->setObjectName(QStringLiteral("MainMenu1"));
     layout->setMenuBar(menu);
+    JvCaptionButton1 = new PinButton(this, menu);
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class PinButton;
 class QScrollArea;
 class QTextEdit;
 
@@ -13,4 +14,5 @@ public:
     bool visibleAtClose = true;
     QScrollArea *ScrollBox1;
     QTextEdit *OleContainer1;
+    PinButton *JvCaptionButton1;
 };

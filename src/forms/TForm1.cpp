@@ -1,5 +1,7 @@
 #include "forms/TForm1.h"
 
+#include "widgets/PinButton.h"
+
 #include "forms/FormBuilding.h"
 
 #include "widgets/Controls.h"
@@ -203,14 +205,7 @@ void TForm1::createMenus()
     N17 = menuItem(N6, "N17", QStringLiteral("&О программе..."));
 
     // The pin button stands at the right end of the menu bar, beside the caption.
-    JvCaptionButton1 = make<QToolButton>(bar, "JvCaptionButton1");
-    JvCaptionButton1->setCheckable(true);
-    JvCaptionButton1->setFixedWidth(24);
-    JvCaptionButton1->setText(QStringLiteral("⊤"));
-    JvCaptionButton1->setToolTip(QStringLiteral("Закрепить окно поверх всех"));
-    JvCaptionButton1->setAccessibleName(JvCaptionButton1->toolTip());
-    JvCaptionButton1->setFocusPolicy(Qt::NoFocus);
-    bar->setCornerWidget(JvCaptionButton1, Qt::TopRightCorner);
+    JvCaptionButton1 = new PinButton(this, bar);
 
     PopupMenuAB = new QMenu(this);
     PopupMenuAB->setObjectName(QStringLiteral("PopupMenuAB"));

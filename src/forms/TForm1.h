@@ -27,6 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTextEdit;
+class PinButton;
 class QToolButton;
 class MediaButtonBar;
 class UpDown;
@@ -64,7 +65,7 @@ public:
     std::array<QAction *, 10> NH;  // recent files NH0 … NH9
     std::array<QAction *, 9> N23x; // speakers N231 … N239
     QAction *AB1, *AB2, *N34, *N36, *N29, *N30, *N32, *N33, *A1;
-    QToolButton *JvCaptionButton1;
+    PinButton *JvCaptionButton1;
 
     // Panels and groups.
     QWidget *PanelAll, *PanelTL, *PanelTR, *PanelMain, *Panel2, *Panel4, *Panel5, *Panel7, *Panel8;

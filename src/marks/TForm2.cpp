@@ -1,5 +1,7 @@
 #include "marks/TForm2.h"
 
+#include "widgets/PinButton.h"
+
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QTableWidget>
@@ -33,6 +35,7 @@ TForm2::TForm2()
     connect(&StringGrid1, &BookmarkTable::changed, this, &TForm2::scheduleRefresh);
     refresh();
     resize(1014, 502);
+    JvCaptionButton1 = new PinButton(this);
 }
 
 // Many cells change in one operation: the view is refreshed once, afterwards.

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class PinButton;
 class QCheckBox;
 class QLineEdit;
 class QTableWidget;
@@ -18,6 +19,7 @@ public:
     QCheckBox *CheckBoxOZ;
     QLineEdit *EditNZ;            // the number the next bookmark's name receives
     QTableWidget *StringGridView; // shows StringGrid1
+    PinButton *JvCaptionButton1;
 
 private:
     void scheduleRefresh();

@@ -3,6 +3,7 @@
 #include "platform/UserMessages.h"
 #include "playback/Mpv.h"
 #include "playback/VideoView.h"
+#include "widgets/PinButton.h"
 
 #include <QMouseEvent>
 #include <QScreen>
@@ -46,6 +47,7 @@ TFormWMP::TFormWMP(Clock &clock, MpvInstance *videoSource, VideoDrawing drawing)
     Timer1 = clock.timer(QStringLiteral("Timer1"), 250, true, false);
     Timer1->onTimeout = [this] { Timer1Timer(); };
     resize(705, 457);
+    JvCaptionButton1 = new PinButton(this);
 }
 
 TFormWMP::~TFormWMP() = default;

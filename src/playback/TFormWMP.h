@@ -7,6 +7,7 @@
 #include <memory>
 
 class MpvInstance;
+class PinButton;
 class UserMessages;
 
 // The video window. Closing it only hides it.
@@ -19,7 +20,10 @@ public:
     ~TFormWMP() override;
 
     bool visibleAtClose = true;
+    // A stored placement: the first showing keeps it instead of centring the window.
+    void keepPlacement() { m_placed = true; }
     QWidget *WindowsMediaPlayer1;
+    PinButton *JvCaptionButton1;
     std::unique_ptr<Timer> Timer1; // redraw after showing and resizing
 
     void setMainWindow(QWidget *main) { m_main = main; }

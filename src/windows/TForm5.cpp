@@ -1,5 +1,7 @@
 #include "windows/TForm5.h"
 
+#include "widgets/PinButton.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -69,6 +71,7 @@ TForm5::TForm5()
     buttons->addWidget(Button2);
     layout->addLayout(buttons);
     resize(318, 553);
+    JvCaptionButton1 = new PinButton(this);
 }
 
 void TForm5::showEvent(QShowEvent *event)

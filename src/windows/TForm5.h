@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+class PinButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,8 @@ class TForm5 : public QWidget {
 public:
     TForm5();
     bool visibleAtClose = false;
+    // A stored placement: the first showing keeps it instead of centring the window.
+    void keepPlacement() { m_placed = true; }
 
     std::array<QLabel *, 9> Labels;       // Label1 … Label9
     std::array<QLineEdit *, 9> Edits;     // Edit1 … Edit9
@@ -22,6 +25,7 @@ public:
     QLabel *Label10, *Label11;
     QLineEdit *Edit10, *Edit11;
     QPushButton *Button1, *Button2;
+    PinButton *JvCaptionButton1;
 
 signals:
     void shown();
