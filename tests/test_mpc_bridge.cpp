@@ -38,6 +38,37 @@ void Pump(int ms)
 
 bool ProcessGone(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
 
+// The state letter of a process ('T' stopped), from /proc; 0 when it is gone.
+char ProcessState(std::int64_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray line = stat.readAll();
+    const qsizetype at = line.lastIndexOf(')') + 2;
+    return at > 1 && at < line.size() ? line[at] : 0;
+}
+
+// Stops a process with SIGSTOP until resume() or the end of the scope, also when a test fails.
+class StoppedProcess {
+public:
+    explicit StoppedProcess(std::int64_t pid) : m_pid(static_cast<pid_t>(pid))
+    {
+        EXPECT_EQ(::kill(m_pid, SIGSTOP), 0);
+        EXPECT_TRUE(WaitFor([&] { return ProcessState(m_pid) == 'T'; }, 2000)) << "the process did not stop";
+    }
+    ~StoppedProcess() { resume(); }
+    StoppedProcess(const StoppedProcess &) = delete;
+    StoppedProcess &operator=(const StoppedProcess &) = delete;
+    void resume()
+    {
+        if (m_pid > 0 && !ProcessGone(m_pid)) ::kill(m_pid, SIGCONT);
+        m_pid = 0;
+    }
+
+private:
+    pid_t m_pid;
+};
+
 // Processes whose parent is this test program, zombies included.
 QStringList ChildProcesses()
 {
@@ -153,6 +184,18 @@ protected:
             if (reports[i].code == code && reports[i].text == text) return i;
         return -1;
     }
+    // Reads the position, as the program does all the time, until the bridge has found out
+    // that the player no longer answers.
+    bool WaitUntilNotAnswering()
+    {
+        return WaitFor(
+            [&] {
+                client->GetPosition();
+                return !bridge->playerAnswering();
+            },
+            5000);
+    }
+
     QString lastText(std::uint32_t code) const
     {
         for (auto it = reports.rbegin(); it != reports.rend(); ++it)
@@ -342,6 +385,94 @@ TEST_F(MpvBridgeTest, UnknownCommandsAreIgnored)
     EXPECT_NEAR(client->GetPosition(), 2.0, 0.005);
 }
 
+// --- A player that stops answering ---
+
+TEST_F(MpvBridgeTest, AStoppedPlayerIsAnsweredFromItsLastReportAndFollowedAgainWhenItContinues)
+{
+    OpenLoaded(Recordings::get().wav20());
+    client->Play();
+    ASSERT_TRUE(WaitFor([&] { return client->PlayMode == 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return client->GetPosition() > 0.5; }, 5000));
+    const double beforeStop = client->GetPosition();
+
+    StoppedProcess stopped(bridge->processId());
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    // Still playing as far as anyone can tell; the position went on from the last report
+    // by at most two report steps and stands there.
+    EXPECT_EQ(client->PlayMode, 0);
+    const double last = client->GetPosition();
+    EXPECT_GE(last, beforeStop);
+    EXPECT_LE(last, beforeStop + 2 * SmoothPosition::MaxStepSec + 0.01);
+    Pump(300);
+    client->PositionSec = -1;
+    const std::size_t before = reports.size();
+    EXPECT_DOUBLE_EQ(client->GetPosition(), last) << "answered within the send, from the last report";
+    ASSERT_GT(reports.size(), before);
+    EXPECT_EQ(reports.back().code, Mpc::RepCurrentPosition);
+
+    stopped.resume();
+    EXPECT_TRUE(WaitFor([&] { return client->GetPosition() > last + 0.5; }, 5000))
+        << "position stayed at " << client->PositionSec;
+    EXPECT_TRUE(bridge->playerAnswering());
+    EXPECT_TRUE(client->connected());
+}
+
+TEST_F(MpvBridgeTest, CommandsToAStoppedPlayerTakeEffectWhenItContinues)
+{
+    OpenLoaded(Recordings::get().wav20());
+    client->Play();
+    ASSERT_TRUE(WaitFor([&] { return client->GetPosition() > 0.5; }, 5000));
+    client->Pause();
+    ASSERT_TRUE(WaitFor([&] { return client->PlayMode == 1; }, 3000));
+    const double beforeStop = client->GetPosition();
+
+    StoppedProcess stopped(bridge->processId());
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    const double paused = client->GetPosition();
+    EXPECT_NEAR(paused, beforeStop, 0.1);
+    Pump(300);
+    client->PositionSec = -1;
+    EXPECT_DOUBLE_EQ(client->GetPosition(), paused) << "paused: the last report as it is";
+
+    client->Play();
+    EXPECT_EQ(client->PlayMode, 1) << "nothing changes before the player says so";
+    stopped.resume();
+    EXPECT_TRUE(WaitFor([&] { return client->PlayMode == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return client->GetPosition() > paused + 0.3; }, 5000))
+        << "position stayed at " << client->PositionSec;
+    EXPECT_TRUE(bridge->playerAnswering());
+}
+
+TEST_F(MpvBridgeTest, KillingAStoppedPlayerReportsOneDisconnect)
+{
+    OpenLoaded(Recordings::get().wav20());
+    const std::int64_t pid = bridge->processId();
+    StoppedProcess stopped(pid);
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+
+    ASSERT_TRUE(WaitFor([&] { return !client->connected(); }, 5000));
+    EXPECT_EQ(client->PlayerWindow, 0);
+    EXPECT_EQ(client->LoadState, 0);
+    Pump(200);
+    EXPECT_EQ(count(Mpc::RepDisconnect), 1);
+    EXPECT_TRUE(ProcessGone(pid));
+}
+
+TEST_F(MpvBridgeTest, OpeningAgainEndsAStoppedPlayer)
+{
+    OpenLoaded(Recordings::get().wav20());
+    const std::int64_t first = bridge->processId();
+    StoppedProcess stopped(first);
+    ASSERT_TRUE(WaitUntilNotAnswering());
+
+    OpenLoaded(Recordings::get().wav7());
+    EXPECT_TRUE(ProcessGone(first)) << "the stopped player still runs";
+    EXPECT_NEAR(client->DurationSec, 7.0, 0.05);
+    EXPECT_EQ(count(Mpc::RepDisconnect), 1);
+    EXPECT_TRUE(bridge->playerAnswering());
+}
+
 // --- The player going away ---
 
 TEST_F(MpvBridgeTest, KillingThePlayerReportsOneDisconnect)
@@ -459,6 +590,18 @@ TEST_F(MpvBridgeTest, MediaThePlayerCannotOpenEndsClosed)
     client->SetPosition(3.0);
     client->Play();
     EXPECT_EQ(client->GetPosition(), 4.5);
+}
+
+// The position between time-pos reports counts from when the report came, not from when it
+// is read: the bridge reads the last report some time after it arrived.
+TEST(MpvBridge, PositionBetweenReportsCountsFromWhenTheReportCame)
+{
+    SmoothPosition smooth;
+    smooth.atReport(10.00, 0.00, 0.00);
+    smooth.atReport(10.05, 0.05, 0.05); // one report step: 50 ms
+    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 0.13), 10.13, 1e-9) << "read 30 ms after the report came";
+    // An engine that stops reporting is followed no further than two steps.
+    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 5.00), 10.20, 1e-9);
 }
 
 TEST(MpvBridge, CommandsWithoutAPlayerDoNothing)

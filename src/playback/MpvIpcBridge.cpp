@@ -12,17 +12,27 @@
 #include <QtNetwork/QLocalSocket>
 
 #include <algorithm>
+#include <limits>
 #include <sys/stat.h>
 
 namespace {
 
-// Observed properties; the ids only matter to mpv (for unobserving).
-const char *const ObservedProperties[] = {MpvIpc::Pause,      MpvIpc::Duration,   MpvIpc::Metadata,
-                                          MpvIpc::MediaTitle, MpvIpc::IdleActive, MpvIpc::Speed};
+// Observed properties; the ids only matter to mpv (for unobserving). mpv reports time-pos
+// whenever playback moves it (every audio buffer step) and at once after a seek.
+const char *const ObservedProperties[] = {MpvIpc::Pause,      MpvIpc::Duration, MpvIpc::Metadata, MpvIpc::MediaTitle,
+                                          MpvIpc::IdleActive, MpvIpc::Speed,    MpvIpc::TimePos};
 
 bool succeeded(const QJsonObject &reply)
 {
     return reply.value(QStringLiteral("error")).toString() == QStringLiteral("success");
+}
+
+// The number a successful reply carries, if any.
+std::optional<double> replyNumber(const QJsonObject &reply)
+{
+    const QJsonValue data = reply.value(QStringLiteral("data"));
+    if (!succeeded(reply) || !data.isDouble()) return std::nullopt;
+    return data.toDouble();
 }
 
 QString secondsText(double seconds) { return QString::number(seconds, 'f', 6); }
@@ -69,6 +79,14 @@ std::int64_t MpvIpcBridge::processId() const { return playerRunning() ? m_pid : 
 bool MpvIpcBridge::playerRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
 
 bool MpvIpcBridge::socketConnected() const { return m_socket && m_socket->state() == QLocalSocket::ConnectedState; }
+
+bool MpvIpcBridge::playerAnswering() const { return answerTimeLeftMs() > 0; }
+
+qint64 MpvIpcBridge::answerTimeLeftMs() const
+{
+    if (m_askedAtMs < 0) return std::numeric_limits<qint64>::max();
+    return std::max<qint64>(0, ReplyTimeoutMs - (m_monotonic.elapsed() - m_askedAtMs));
+}
 
 bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath, const QString &socketPath)
 {
@@ -125,8 +143,11 @@ void MpvIpcBridge::endPlayer(bool deliverReports)
         if (process) disconnect(process, nullptr, this, nullptr);
     }
     if (process && process->state() != QProcess::NotRunning) {
-        // Asking twice does no harm when the caller has already told the player to close.
-        if (socket && socket->state() == QLocalSocket::ConnectedState) {
+        // Asking twice does no harm when the caller has already told the player to close. A
+        // player that does not answer would not quit either (a stopped one not even on SIGTERM).
+        if (!playerAnswering()) {
+            process->kill();
+        } else if (socket && socket->state() == QLocalSocket::ConnectedState) {
             write(QJsonObject{{QStringLiteral("command"), QJsonArray{QLatin1String(MpvIpc::Quit)}}});
             if (socket->state() == QLocalSocket::ConnectedState && socket->bytesToWrite() > 0)
                 socket->waitForBytesWritten(ReplyTimeoutMs);
@@ -159,6 +180,8 @@ void MpvIpcBridge::resetConnectionState()
     m_connected = false;
     m_buffer.clear();
     m_replyHandlers.clear();
+    m_heardAtMs = m_monotonic.elapsed();
+    m_askedAtMs = -1;
     m_loadState = -1;
     ++m_fileGeneration;
     m_paused = true;
@@ -166,6 +189,7 @@ void MpvIpcBridge::resetConnectionState()
     m_waitingForSeek = false;
     m_seekSettled = false;
     m_heldPosition.reset();
+    m_timePos.reset();
     m_smooth.reset();
     m_speed = 1.0;
     m_title.clear();
@@ -196,6 +220,7 @@ void MpvIpcBridge::onConnected()
     if (m_connected) return;
     m_connectRetry->stop();
     m_connected = true;
+    m_heardAtMs = m_monotonic.elapsed();
     report(Mpc::RepConnect, QString(), m_pid);
 
     int id = 1;
@@ -235,8 +260,10 @@ void MpvIpcBridge::reportDisconnect()
 {
     if (!m_connected) return;
     m_replyHandlers.clear();
+    m_askedAtMs = -1;
     m_waitingForSeek = false;
     m_heldPosition.reset();
+    m_timePos.reset();
     // A player that was killed said nothing about its file; it is closed all the same. The
     // connection still counts while this goes out, so it is reported before the disconnect.
     setLoadState(0);
@@ -255,6 +282,7 @@ std::int64_t MpvIpcBridge::command(const QJsonArray &args, const ReplyHandler &h
     const std::int64_t id = m_nextRequestId++;
     QJsonObject message{{QStringLiteral("command"), args}, {QStringLiteral("request_id"), static_cast<qint64>(id)}};
     if (handler) m_replyHandlers.insert(id, handler);
+    if (m_askedAtMs < 0) m_askedAtMs = m_monotonic.elapsed();
     write(message);
     return id;
 }
@@ -289,7 +317,7 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
         if (done()) return true;
         const QPointer<QLocalSocket> socket = m_socket;
         if (!socket || socket->state() != QLocalSocket::ConnectedState || !m_connected) return false;
-        const qint64 remaining = deadline.remainingTime();
+        const qint64 remaining = std::min(deadline.remainingTime(), answerTimeLeftMs());
         if (remaining <= 0) return false;
         // Blocks on the socket only; readyRead and disconnected are emitted from inside.
         socket->waitForReadyRead(static_cast<int>(remaining));
@@ -299,7 +327,11 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
 void MpvIpcBridge::processIncoming()
 {
     // Read only what is there: after mpv closed the connection, reading more would complain.
-    if (m_socket && m_socket->bytesAvailable() > 0) m_buffer += m_socket->read(m_socket->bytesAvailable());
+    if (m_socket && m_socket->bytesAvailable() > 0) {
+        m_buffer += m_socket->read(m_socket->bytesAvailable());
+        m_heardAtMs = m_monotonic.elapsed();
+        m_askedAtMs = -1;
+    }
     // Each line is taken off the buffer before it is handled: a handler may send a command,
     // whose wait handles the lines after it.
     qsizetype newline;
@@ -333,6 +365,7 @@ void MpvIpcBridge::handleEvent(const QJsonObject &event)
     } else if (name == QLatin1String(MpvIpc::EvStartFile)) {
         ++m_fileGeneration;
         m_heldPosition.reset();
+        m_timePos.reset();
         m_lastNowPlaying.clear();
         setLoadState(1);
     } else if (name == QLatin1String(MpvIpc::EvFileLoaded)) {
@@ -340,6 +373,7 @@ void MpvIpcBridge::handleEvent(const QJsonObject &event)
     } else if (name == QLatin1String(MpvIpc::EvEndFile)) {
         ++m_fileGeneration;
         m_heldPosition.reset();
+        m_timePos.reset();
         m_lastNowPlaying.clear();
         setLoadState(0);
     } else if (name == QLatin1String(MpvIpc::EvPlaybackRestart)) {
@@ -350,10 +384,11 @@ void MpvIpcBridge::handleEvent(const QJsonObject &event)
         } else {
             m_heldPosition.reset();
             command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
-                    [this](const QJsonObject &reply) {
-                        const QJsonValue data = reply.value(QStringLiteral("data"));
-                        if (succeeded(reply) && data.isDouble())
-                            report(Mpc::RepNotifySeek, secondsText(data.toDouble()));
+                    [this, generation = m_fileGeneration](const QJsonObject &reply) {
+                        const std::optional<double> seconds = replyNumber(reply);
+                        if (generation != m_fileGeneration || !seconds) return;
+                        takeTimePos(*seconds);
+                        report(Mpc::RepNotifySeek, secondsText(*seconds));
                     });
         }
     }
@@ -363,13 +398,19 @@ void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &d
 {
     if (name == QLatin1String(MpvIpc::Pause)) {
         m_paused = data.toBool();
-        if (!m_paused) {
+        if (m_paused) {
+            askTimePos(); // the position may move once more after a pause, without a report
+        } else {
             m_stopped = false; // playing again, e.g. from mpv's own window
             m_heldPosition.reset();
         }
         reportPlayMode();
     } else if (name == QLatin1String(MpvIpc::Speed)) {
         if (data.isDouble()) m_speed = data.toDouble();
+    } else if (name == QLatin1String(MpvIpc::TimePos)) {
+        // Without an open file the change comes without a value.
+        if (data.isDouble()) takeTimePos(data.toDouble());
+        else m_timePos.reset();
     } else if (name == QLatin1String(MpvIpc::Duration)) {
         m_duration = data;
         if (m_loadState == 2) reportNowPlaying();
@@ -383,6 +424,7 @@ void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &d
         if (data.toBool()) {
             ++m_fileGeneration;
             m_heldPosition.reset();
+            m_timePos.reset();
             setLoadState(0);
         }
     }
@@ -470,20 +512,37 @@ bool MpvIpcBridge::seekSync(double seconds)
     return true;
 }
 
+void MpvIpcBridge::takeTimePos(double seconds)
+{
+    m_timePos = seconds;
+    m_timePosAtSec = nowSec();
+}
+
+void MpvIpcBridge::askTimePos()
+{
+    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
+            [this, generation = m_fileGeneration](const QJsonObject &reply) {
+                const std::optional<double> seconds = replyNumber(reply);
+                if (generation == m_fileGeneration && seconds) takeTimePos(*seconds);
+            });
+}
+
 void MpvIpcBridge::reportPosition(std::uint32_t code)
 {
+    // Answered from the last time-pos mpv reported, never by asking: a stopped or hung player
+    // must not hold up the program, which reads the position every 10 ms. A silent player (a
+    // paused one) is asked where it is, without waiting: that finds out whether it still
+    // answers, and a paused player's position moves at times without a report.
+    if (m_askedAtMs < 0 && m_monotonic.elapsed() - m_heardAtMs > ProbeAfterMs) askTimePos();
     if (m_heldPosition && m_paused) {
         report(code, secondsText(*m_heldPosition));
         return;
     }
-    const QJsonObject reply =
-        commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)});
-    const QJsonValue data = reply.value(QStringLiteral("data"));
     // Without an open file there is no position; the client keeps the last one.
-    if (!succeeded(reply) || !data.isDouble()) return;
-    double seconds = data.toDouble();
+    if (!m_timePos) return;
+    double seconds = *m_timePos;
     if (m_paused || m_stopped) m_smooth.reset();
-    else seconds = m_smooth.at(seconds, m_monotonic.nsecsElapsed() / 1e9, m_speed);
+    else seconds = m_smooth.atReport(seconds, m_timePosAtSec, nowSec(), m_speed);
     report(code, secondsText(seconds));
 }
 
@@ -494,10 +553,16 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
         const QJsonObject reply =
             commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
         // Known at once; mpv's change report may come only after the next command.
-        if (succeeded(reply)) {
-            m_paused = pause;
-            if (!pause) m_heldPosition.reset();
+        if (!succeeded(reply)) return;
+        m_paused = pause;
+        if (!pause) {
+            m_heldPosition.reset();
+            return;
         }
+        // Just paused: mpv's position may have moved on from its last report without a new one.
+        const std::optional<double> seconds =
+            replyNumber(commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)}));
+        if (seconds) takeTimePos(*seconds);
     };
     switch (code) {
     case Mpc::CmdPlay: {
