@@ -98,10 +98,13 @@ public:
 private:
     using ReplyHandler = std::function<void(const QJsonObject &reply)>;
 
-    // Ends the current player: asks it to quit, waits (bounded), kills it if need be.
+    // Ends the current player: asks it to quit, waits (bounded), kills it if need be; one that
+    // does not answer is killed at once.
     void endPlayer(bool deliverReports);
     void tryConnect();
     void onConnected();
+    // Once connected: observes mpv's properties and asks where it is with its file.
+    void beginFollowing();
     void onConnectError();
     void onReadyRead();
     void onSocketDisconnected();
