@@ -17,13 +17,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "TestProcesses.h"
 #include "TestWait.h"
 
-#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -34,55 +33,6 @@ const QStringList QuietMpv{QStringLiteral("--ao=null"), QStringLiteral("--vo=nul
 void Pump(int ms)
 {
     WaitFor([] { return false; }, ms);
-}
-
-bool ProcessGone(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
-
-// The state letter of a process ('T' stopped), from /proc; 0 when it is gone.
-char ProcessState(std::int64_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray line = stat.readAll();
-    const qsizetype at = line.lastIndexOf(')') + 2;
-    return at > 1 && at < line.size() ? line[at] : 0;
-}
-
-// Stops a process with SIGSTOP until resume() or the end of the scope, also when a test fails.
-class StoppedProcess {
-public:
-    explicit StoppedProcess(std::int64_t pid) : m_pid(static_cast<pid_t>(pid))
-    {
-        EXPECT_EQ(::kill(m_pid, SIGSTOP), 0);
-        EXPECT_TRUE(WaitFor([&] { return ProcessState(m_pid) == 'T'; }, 2000)) << "the process did not stop";
-    }
-    ~StoppedProcess() { resume(); }
-    StoppedProcess(const StoppedProcess &) = delete;
-    StoppedProcess &operator=(const StoppedProcess &) = delete;
-    void resume()
-    {
-        if (m_pid > 0 && !ProcessGone(m_pid)) ::kill(m_pid, SIGCONT);
-        m_pid = 0;
-    }
-
-private:
-    pid_t m_pid;
-};
-
-// Processes whose parent is this test program, zombies included.
-QStringList ChildProcesses()
-{
-    QStringList children;
-    const QString me = QString::number(::getpid());
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        const QString line = QString::fromLocal8Bit(stat.readAll());
-        // "pid (comm) state ppid ...": the command name may contain spaces, so split after ')'.
-        const QStringList rest = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
-        if (rest.size() > 1 && rest[1] == me) children << entry + u' ' + line.section(u' ', 1, 1);
-    }
-    return children;
 }
 
 struct Report {
@@ -590,18 +540,6 @@ TEST_F(MpvBridgeTest, MediaThePlayerCannotOpenEndsClosed)
     client->SetPosition(3.0);
     client->Play();
     EXPECT_EQ(client->GetPosition(), 4.5);
-}
-
-// The position between time-pos reports counts from when the report came, not from when it
-// is read: the bridge reads the last report some time after it arrived.
-TEST(MpvBridge, PositionBetweenReportsCountsFromWhenTheReportCame)
-{
-    SmoothPosition smooth;
-    smooth.atReport(10.00, 0.00, 0.00);
-    smooth.atReport(10.05, 0.05, 0.05); // one report step: 50 ms
-    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 0.13), 10.13, 1e-9) << "read 30 ms after the report came";
-    // An engine that stops reporting is followed no further than two steps.
-    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 5.00), 10.20, 1e-9);
 }
 
 TEST(MpvBridge, CommandsWithoutAPlayerDoNothing)
