@@ -132,8 +132,11 @@ private:
     void reportPosition(std::uint32_t code);
     // Takes a time-pos mpv reported or answered, as of now.
     void takeTimePos(double seconds);
-    // Asks mpv where it is, without waiting; the answer is taken like a report.
-    void askTimePos();
+    // Asks mpv where it is, without waiting; the answer is taken like a report when it comes.
+    // Returns the request id, or -1 when there is no connection.
+    std::int64_t askTimePos();
+    // The same, waiting (bounded) for the answer.
+    void readTimePos();
     void beginLoaded();
     void setLoadState(int state);
     void reportPlayMode();

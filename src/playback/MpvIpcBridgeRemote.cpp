@@ -114,7 +114,9 @@ void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &d
     if (name == QLatin1String(MpvIpc::Pause)) {
         m_paused = data.toBool();
         if (m_paused) {
-            askTimePos(); // the position may move once more after a pause, without a report
+            // mpv's position settles a few ms after the pause, at times without a report: the
+            // paused mode goes out with the position it settled at.
+            readTimePos();
         } else {
             m_stopped = false; // playing again, e.g. from mpv's own window
             m_heldPosition.reset();
@@ -233,13 +235,21 @@ void MpvIpcBridge::takeTimePos(double seconds)
     m_timePosAtSec = nowSec();
 }
 
-void MpvIpcBridge::askTimePos()
+std::int64_t MpvIpcBridge::askTimePos()
 {
-    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
-            [this, generation = m_fileGeneration](const QJsonObject &reply) {
-                const std::optional<double> seconds = replyNumber(reply);
-                if (generation == m_fileGeneration && seconds) takeTimePos(*seconds);
-            });
+    return command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
+                   [this, generation = m_fileGeneration](const QJsonObject &reply) {
+                       const std::optional<double> seconds = replyNumber(reply);
+                       if (generation == m_fileGeneration && seconds) takeTimePos(*seconds);
+                   });
+}
+
+void MpvIpcBridge::readTimePos()
+{
+    // The answer is taken when it comes, not after the wait: what arrives during the wait (a
+    // report, the answer to a question asked from inside it) is newer than what came before.
+    const std::int64_t id = askTimePos();
+    if (id >= 0) waitUntil([&] { return !m_replyHandlers.contains(id); }, ReplyTimeoutMs);
 }
 
 void MpvIpcBridge::reportPosition(std::uint32_t code)
@@ -275,9 +285,7 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
             return;
         }
         // Just paused: mpv's position may have moved on from its last report without a new one.
-        const std::optional<double> seconds =
-            replyNumber(commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)}));
-        if (seconds) takeTimePos(*seconds);
+        readTimePos();
     };
     switch (code) {
     case Mpc::CmdPlay: {
