@@ -7,6 +7,7 @@ mkdir -p "$media"
 "$build/bench/bench_playback" "$media" "$build/samples/sample.wav"
 "$build/bench/bench_bookmarks"
 "$build/bench/bench_loops" "$build/samples/sample.wav" "$build/samples/sample.mp3"
+"$build/bench/bench_external_stall"
 # The desktop figures need an X server with a window manager.
 . scripts/x-session.sh
 start_x_session

@@ -17,13 +17,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "TestProcesses.h"
 #include "TestWait.h"
 
-#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -34,24 +33,6 @@ const QStringList QuietMpv{QStringLiteral("--ao=null"), QStringLiteral("--vo=nul
 void Pump(int ms)
 {
     WaitFor([] { return false; }, ms);
-}
-
-bool ProcessGone(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
-
-// Processes whose parent is this test program, zombies included.
-QStringList ChildProcesses()
-{
-    QStringList children;
-    const QString me = QString::number(::getpid());
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        const QString line = QString::fromLocal8Bit(stat.readAll());
-        // "pid (comm) state ppid ...": the command name may contain spaces, so split after ')'.
-        const QStringList rest = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
-        if (rest.size() > 1 && rest[1] == me) children << entry + u' ' + line.section(u' ', 1, 1);
-    }
-    return children;
 }
 
 struct Report {
@@ -153,6 +134,18 @@ protected:
             if (reports[i].code == code && reports[i].text == text) return i;
         return -1;
     }
+    // Reads the position, as the program does all the time, until the bridge has found out
+    // that the player no longer answers.
+    bool WaitUntilNotAnswering()
+    {
+        return WaitFor(
+            [&] {
+                client->GetPosition();
+                return !bridge->playerAnswering();
+            },
+            5000);
+    }
+
     QString lastText(std::uint32_t code) const
     {
         for (auto it = reports.rbegin(); it != reports.rend(); ++it)
@@ -340,6 +333,94 @@ TEST_F(MpvBridgeTest, UnknownCommandsAreIgnored)
     EXPECT_TRUE(client->connected());
     client->SetPosition(2.0);
     EXPECT_NEAR(client->GetPosition(), 2.0, 0.005);
+}
+
+// --- A player that stops answering ---
+
+TEST_F(MpvBridgeTest, AStoppedPlayerIsAnsweredFromItsLastReportAndFollowedAgainWhenItContinues)
+{
+    OpenLoaded(Recordings::get().wav20());
+    client->Play();
+    ASSERT_TRUE(WaitFor([&] { return client->PlayMode == 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return client->GetPosition() > 0.5; }, 5000));
+    const double beforeStop = client->GetPosition();
+
+    StoppedProcess stopped(bridge->processId());
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    // Still playing as far as anyone can tell; the position went on from the last report
+    // by at most two report steps and stands there.
+    EXPECT_EQ(client->PlayMode, 0);
+    const double last = client->GetPosition();
+    EXPECT_GE(last, beforeStop);
+    EXPECT_LE(last, beforeStop + 2 * SmoothPosition::MaxStepSec + 0.01);
+    Pump(300);
+    client->PositionSec = -1;
+    const std::size_t before = reports.size();
+    EXPECT_DOUBLE_EQ(client->GetPosition(), last) << "answered within the send, from the last report";
+    ASSERT_GT(reports.size(), before);
+    EXPECT_EQ(reports.back().code, Mpc::RepCurrentPosition);
+
+    stopped.resume();
+    EXPECT_TRUE(WaitFor([&] { return client->GetPosition() > last + 0.5; }, 5000))
+        << "position stayed at " << client->PositionSec;
+    EXPECT_TRUE(bridge->playerAnswering());
+    EXPECT_TRUE(client->connected());
+}
+
+TEST_F(MpvBridgeTest, CommandsToAStoppedPlayerTakeEffectWhenItContinues)
+{
+    OpenLoaded(Recordings::get().wav20());
+    client->Play();
+    ASSERT_TRUE(WaitFor([&] { return client->GetPosition() > 0.5; }, 5000));
+    client->Pause();
+    ASSERT_TRUE(WaitFor([&] { return client->PlayMode == 1; }, 3000));
+    const double beforeStop = client->GetPosition();
+
+    StoppedProcess stopped(bridge->processId());
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    const double paused = client->GetPosition();
+    EXPECT_NEAR(paused, beforeStop, 0.1);
+    Pump(300);
+    client->PositionSec = -1;
+    EXPECT_DOUBLE_EQ(client->GetPosition(), paused) << "paused: the last report as it is";
+
+    client->Play();
+    EXPECT_EQ(client->PlayMode, 1) << "nothing changes before the player says so";
+    stopped.resume();
+    EXPECT_TRUE(WaitFor([&] { return client->PlayMode == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return client->GetPosition() > paused + 0.3; }, 5000))
+        << "position stayed at " << client->PositionSec;
+    EXPECT_TRUE(bridge->playerAnswering());
+}
+
+TEST_F(MpvBridgeTest, KillingAStoppedPlayerReportsOneDisconnect)
+{
+    OpenLoaded(Recordings::get().wav20());
+    const std::int64_t pid = bridge->processId();
+    StoppedProcess stopped(pid);
+    ASSERT_TRUE(WaitUntilNotAnswering());
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+
+    ASSERT_TRUE(WaitFor([&] { return !client->connected(); }, 5000));
+    EXPECT_EQ(client->PlayerWindow, 0);
+    EXPECT_EQ(client->LoadState, 0);
+    Pump(200);
+    EXPECT_EQ(count(Mpc::RepDisconnect), 1);
+    EXPECT_TRUE(ProcessGone(pid));
+}
+
+TEST_F(MpvBridgeTest, OpeningAgainEndsAStoppedPlayer)
+{
+    OpenLoaded(Recordings::get().wav20());
+    const std::int64_t first = bridge->processId();
+    StoppedProcess stopped(first);
+    ASSERT_TRUE(WaitUntilNotAnswering());
+
+    OpenLoaded(Recordings::get().wav7());
+    EXPECT_TRUE(ProcessGone(first)) << "the stopped player still runs";
+    EXPECT_NEAR(client->DurationSec, 7.0, 0.05);
+    EXPECT_EQ(count(Mpc::RepDisconnect), 1);
+    EXPECT_TRUE(bridge->playerAnswering());
 }
 
 // --- The player going away ---

@@ -77,3 +77,15 @@ TEST(SmoothPosition, FollowsTheSpeed)
     smooth.at(1.096, 0.05, 2.0);
     EXPECT_NEAR(smooth.at(1.096, 0.07, 2.0), 1.136, 1e-9); // 20 ms at double speed
 }
+
+// The position between time-pos reports counts from when the report came, not from when it
+// is read: the bridge reads the last report some time after it arrived.
+TEST(SmoothPosition, CountsFromWhenTheReportCameNotFromWhenItIsRead)
+{
+    SmoothPosition smooth;
+    smooth.atReport(10.00, 0.00, 0.00);
+    smooth.atReport(10.05, 0.05, 0.05); // one report step: 50 ms
+    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 0.13), 10.13, 1e-9) << "read 30 ms after the report came";
+    // An engine that stops reporting is followed no further than two steps.
+    EXPECT_NEAR(smooth.atReport(10.10, 0.10, 5.00), 10.20, 1e-9);
+}

@@ -1,3 +1,5 @@
+// The bridge's player process and its IPC channel: starting and ending mpv, connecting to
+// its socket, writing requests and waiting, bounded, for their replies.
 #include "playback/MpvIpcBridge.h"
 
 #include "platform/Clock.h"
@@ -12,37 +14,10 @@
 #include <QtNetwork/QLocalSocket>
 
 #include <algorithm>
+#include <limits>
 #include <sys/stat.h>
 
 namespace {
-
-// Observed properties; the ids only matter to mpv (for unobserving).
-const char *const ObservedProperties[] = {MpvIpc::Pause,      MpvIpc::Duration,   MpvIpc::Metadata,
-                                          MpvIpc::MediaTitle, MpvIpc::IdleActive, MpvIpc::Speed};
-
-bool succeeded(const QJsonObject &reply)
-{
-    return reply.value(QStringLiteral("error")).toString() == QStringLiteral("success");
-}
-
-QString secondsText(double seconds) { return QString::number(seconds, 'f', 6); }
-
-// A field of the now-playing report: the client splits the report at bars, so a bar inside a
-// field must not survive.
-QString nowPlayingField(QString text)
-{
-    text.replace(u'|', QChar(0x00A6)); // broken bar
-    return text;
-}
-
-QString metadataValue(const QJsonObject &metadata, std::initializer_list<const char *> keys)
-{
-    // Tag names differ in case between containers (ID3 "TITLE", Matroska "title"...).
-    for (const char *key : keys)
-        for (auto it = metadata.begin(); it != metadata.end(); ++it)
-            if (it.key().compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return it.value().toString();
-    return {};
-}
 
 // Only a socket left behind by a player that did not clean up is removed, never another file.
 void removeStaleSocket(const QString &path)
@@ -69,6 +44,14 @@ std::int64_t MpvIpcBridge::processId() const { return playerRunning() ? m_pid : 
 bool MpvIpcBridge::playerRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
 
 bool MpvIpcBridge::socketConnected() const { return m_socket && m_socket->state() == QLocalSocket::ConnectedState; }
+
+bool MpvIpcBridge::playerAnswering() const { return answerTimeLeftMs() > 0; }
+
+qint64 MpvIpcBridge::answerTimeLeftMs() const
+{
+    if (m_askedAtMs < 0) return std::numeric_limits<qint64>::max();
+    return std::max<qint64>(0, ReplyTimeoutMs - (m_monotonic.elapsed() - m_askedAtMs));
+}
 
 bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath, const QString &socketPath)
 {
@@ -125,8 +108,11 @@ void MpvIpcBridge::endPlayer(bool deliverReports)
         if (process) disconnect(process, nullptr, this, nullptr);
     }
     if (process && process->state() != QProcess::NotRunning) {
-        // Asking twice does no harm when the caller has already told the player to close.
-        if (socket && socket->state() == QLocalSocket::ConnectedState) {
+        // Asking twice does no harm when the caller has already told the player to close. A
+        // player that does not answer would not quit either (a stopped one not even on SIGTERM).
+        if (!playerAnswering()) {
+            process->kill();
+        } else if (socket && socket->state() == QLocalSocket::ConnectedState) {
             write(QJsonObject{{QStringLiteral("command"), QJsonArray{QLatin1String(MpvIpc::Quit)}}});
             if (socket->state() == QLocalSocket::ConnectedState && socket->bytesToWrite() > 0)
                 socket->waitForBytesWritten(ReplyTimeoutMs);
@@ -159,6 +145,8 @@ void MpvIpcBridge::resetConnectionState()
     m_connected = false;
     m_buffer.clear();
     m_replyHandlers.clear();
+    m_heardAtMs = m_monotonic.elapsed();
+    m_askedAtMs = -1;
     m_loadState = -1;
     ++m_fileGeneration;
     m_paused = true;
@@ -166,6 +154,7 @@ void MpvIpcBridge::resetConnectionState()
     m_waitingForSeek = false;
     m_seekSettled = false;
     m_heldPosition.reset();
+    m_timePos.reset();
     m_smooth.reset();
     m_speed = 1.0;
     m_title.clear();
@@ -196,24 +185,9 @@ void MpvIpcBridge::onConnected()
     if (m_connected) return;
     m_connectRetry->stop();
     m_connected = true;
+    m_heardAtMs = m_monotonic.elapsed();
     report(Mpc::RepConnect, QString(), m_pid);
-
-    int id = 1;
-    for (const char *name : ObservedProperties)
-        command(QJsonArray{QLatin1String(MpvIpc::ObserveProperty), id++, QLatin1String(name)});
-
-    // Events from before the connection are lost, so ask where mpv is with its file. The
-    // replies come in order: idle first, then whether a file format is known (a file is open).
-    auto idle = std::make_shared<bool>(false);
-    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::IdleActive)},
-            [idle](const QJsonObject &reply) { *idle = reply.value(QStringLiteral("data")).toBool(); });
-    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::FileFormat)},
-            [this, idle, generation = m_fileGeneration](const QJsonObject &reply) {
-                if (generation != m_fileGeneration) return; // a newer file event already told
-                if (*idle) setLoadState(0);
-                else if (succeeded(reply)) beginLoaded();
-                else setLoadState(1);
-            });
+    beginFollowing();
 }
 
 void MpvIpcBridge::onReadyRead() { processIncoming(); }
@@ -235,18 +209,15 @@ void MpvIpcBridge::reportDisconnect()
 {
     if (!m_connected) return;
     m_replyHandlers.clear();
+    m_askedAtMs = -1;
     m_waitingForSeek = false;
     m_heldPosition.reset();
+    m_timePos.reset();
     // A player that was killed said nothing about its file; it is closed all the same. The
     // connection still counts while this goes out, so it is reported before the disconnect.
     setLoadState(0);
     m_connected = false;
     report(Mpc::RepDisconnect, QString());
-}
-
-void MpvIpcBridge::report(std::uint32_t code, const QString &text, std::int64_t sender)
-{
-    if (onReport) onReport(code, text, sender);
 }
 
 std::int64_t MpvIpcBridge::command(const QJsonArray &args, const ReplyHandler &handler)
@@ -255,6 +226,7 @@ std::int64_t MpvIpcBridge::command(const QJsonArray &args, const ReplyHandler &h
     const std::int64_t id = m_nextRequestId++;
     QJsonObject message{{QStringLiteral("command"), args}, {QStringLiteral("request_id"), static_cast<qint64>(id)}};
     if (handler) m_replyHandlers.insert(id, handler);
+    if (m_askedAtMs < 0) m_askedAtMs = m_monotonic.elapsed();
     write(message);
     return id;
 }
@@ -289,7 +261,7 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
         if (done()) return true;
         const QPointer<QLocalSocket> socket = m_socket;
         if (!socket || socket->state() != QLocalSocket::ConnectedState || !m_connected) return false;
-        const qint64 remaining = deadline.remainingTime();
+        const qint64 remaining = std::min(deadline.remainingTime(), answerTimeLeftMs());
         if (remaining <= 0) return false;
         // Blocks on the socket only; readyRead and disconnected are emitted from inside.
         socket->waitForReadyRead(static_cast<int>(remaining));
@@ -299,7 +271,11 @@ bool MpvIpcBridge::waitUntil(const std::function<bool()> &done, int timeoutMs)
 void MpvIpcBridge::processIncoming()
 {
     // Read only what is there: after mpv closed the connection, reading more would complain.
-    if (m_socket && m_socket->bytesAvailable() > 0) m_buffer += m_socket->read(m_socket->bytesAvailable());
+    if (m_socket && m_socket->bytesAvailable() > 0) {
+        m_buffer += m_socket->read(m_socket->bytesAvailable());
+        m_heardAtMs = m_monotonic.elapsed();
+        m_askedAtMs = -1;
+    }
     // Each line is taken off the buffer before it is handled: a handler may send a command,
     // whose wait handles the lines after it.
     qsizetype newline;
@@ -323,218 +299,4 @@ void MpvIpcBridge::handleLine(const QByteArray &line)
     if (!id.isDouble()) return;
     const ReplyHandler handler = m_replyHandlers.take(id.toInteger());
     if (handler) handler(message);
-}
-
-void MpvIpcBridge::handleEvent(const QJsonObject &event)
-{
-    const QString name = event.value(QStringLiteral("event")).toString();
-    if (name == QLatin1String(MpvIpc::EvPropertyChange)) {
-        handlePropertyChange(event.value(QStringLiteral("name")).toString(), event.value(QStringLiteral("data")));
-    } else if (name == QLatin1String(MpvIpc::EvStartFile)) {
-        ++m_fileGeneration;
-        m_heldPosition.reset();
-        m_lastNowPlaying.clear();
-        setLoadState(1);
-    } else if (name == QLatin1String(MpvIpc::EvFileLoaded)) {
-        beginLoaded();
-    } else if (name == QLatin1String(MpvIpc::EvEndFile)) {
-        ++m_fileGeneration;
-        m_heldPosition.reset();
-        m_lastNowPlaying.clear();
-        setLoadState(0);
-    } else if (name == QLatin1String(MpvIpc::EvPlaybackRestart)) {
-        // Playback resumes after a seek: a seek the bridge waits for reports its own
-        // position; any other (the user's, the file's start) is reported when mpv answers.
-        if (m_waitingForSeek) {
-            m_seekSettled = true;
-        } else {
-            m_heldPosition.reset();
-            command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)},
-                    [this](const QJsonObject &reply) {
-                        const QJsonValue data = reply.value(QStringLiteral("data"));
-                        if (succeeded(reply) && data.isDouble())
-                            report(Mpc::RepNotifySeek, secondsText(data.toDouble()));
-                    });
-        }
-    }
-}
-
-void MpvIpcBridge::handlePropertyChange(const QString &name, const QJsonValue &data)
-{
-    if (name == QLatin1String(MpvIpc::Pause)) {
-        m_paused = data.toBool();
-        if (!m_paused) {
-            m_stopped = false; // playing again, e.g. from mpv's own window
-            m_heldPosition.reset();
-        }
-        reportPlayMode();
-    } else if (name == QLatin1String(MpvIpc::Speed)) {
-        if (data.isDouble()) m_speed = data.toDouble();
-    } else if (name == QLatin1String(MpvIpc::Duration)) {
-        m_duration = data;
-        if (m_loadState == 2) reportNowPlaying();
-    } else if (name == QLatin1String(MpvIpc::Metadata)) {
-        m_metadata = data.toObject();
-        if (m_loadState == 2) reportNowPlaying();
-    } else if (name == QLatin1String(MpvIpc::MediaTitle)) {
-        m_title = data.toString();
-        if (m_loadState == 2) reportNowPlaying();
-    } else if (name == QLatin1String(MpvIpc::IdleActive)) {
-        if (data.toBool()) {
-            ++m_fileGeneration;
-            m_heldPosition.reset();
-            setLoadState(0);
-        }
-    }
-}
-
-void MpvIpcBridge::beginLoaded()
-{
-    // The file's details are asked for explicitly: observed changes may come after the
-    // load event. The report that the file is loaded follows its details, so a client that
-    // sees "loaded" already knows the duration.
-    const int generation = m_fileGeneration;
-    const auto get = [this](const char *property, std::function<void(const QJsonValue &)> use) {
-        command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(property)},
-                [this, generation = m_fileGeneration, use = std::move(use)](const QJsonObject &reply) {
-                    if (generation == m_fileGeneration && succeeded(reply)) use(reply.value(QStringLiteral("data")));
-                });
-    };
-    get(MpvIpc::Path, [this](const QJsonValue &v) { m_path = v.toString(); });
-    get(MpvIpc::MediaTitle, [this](const QJsonValue &v) { m_title = v.toString(); });
-    get(MpvIpc::Metadata, [this](const QJsonValue &v) { m_metadata = v.toObject(); });
-    command(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::Duration)},
-            [this, generation](const QJsonObject &reply) {
-                if (generation != m_fileGeneration) return;
-                m_duration = succeeded(reply) ? reply.value(QStringLiteral("data")) : QJsonValue();
-                reportNowPlaying();
-                setLoadState(2);
-            });
-}
-
-void MpvIpcBridge::setLoadState(int state)
-{
-    if (state == m_loadState) return;
-    m_loadState = state;
-    report(Mpc::RepLoadState, QString::number(state));
-}
-
-void MpvIpcBridge::reportPlayMode()
-{
-    report(Mpc::RepPlayMode, m_stopped ? QStringLiteral("2") : m_paused ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-void MpvIpcBridge::reportNowPlaying()
-{
-    const double duration = m_duration.isDouble() ? m_duration.toDouble() : 0.0;
-    const QString text =
-        QStringList{nowPlayingField(m_title), nowPlayingField(metadataValue(m_metadata, {"artist", "author"})),
-                    nowPlayingField(metadataValue(m_metadata, {"comment", "description"})), nowPlayingField(m_path),
-                    secondsText(duration)}
-            .join(u'|');
-    if (text == m_lastNowPlaying) return;
-    m_lastNowPlaying = text;
-    report(Mpc::RepNowPlaying, text);
-}
-
-bool MpvIpcBridge::seekSync(double seconds)
-{
-    m_smooth.reset();
-    // mpv answers a seek before doing it, and time-pos keeps the old position until playback
-    // restarts; so the wait goes on until the restart that follows the answer.
-    bool replied = false;
-    m_seekSettled = false;
-    const std::int64_t id =
-        command(QJsonArray{QLatin1String(MpvIpc::Seek), seconds, QLatin1String(MpvIpc::SeekAbsoluteExact)},
-                [this, &replied](const QJsonObject &reply) {
-                    replied = true;
-                    m_waitingForSeek = succeeded(reply);
-                });
-    if (id < 0) return false;
-    if (!waitUntil([&] { return replied; }, ReplyTimeoutMs)) {
-        m_replyHandlers.remove(id);
-        return false;
-    }
-    if (!m_waitingForSeek) return false; // mpv refused, e.g. no file is open
-    waitUntil([this] { return m_seekSettled; }, SeekSettleTimeoutMs);
-    m_waitingForSeek = false;
-    // Paused after an exact seek, the player is at the target, but mpv's time-pos subtracts
-    // the audio it has queued meanwhile (0.19 s with the null audio output), so the target is
-    // kept as the position until playback moves on.
-    m_heldPosition.reset();
-    if (m_paused && m_connected && m_seekSettled) {
-        double held = std::max(seconds, 0.0);
-        if (m_duration.isDouble()) held = std::min(held, m_duration.toDouble());
-        m_heldPosition = held;
-    }
-    return true;
-}
-
-void MpvIpcBridge::reportPosition(std::uint32_t code)
-{
-    if (m_heldPosition && m_paused) {
-        report(code, secondsText(*m_heldPosition));
-        return;
-    }
-    const QJsonObject reply =
-        commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::TimePos)});
-    const QJsonValue data = reply.value(QStringLiteral("data"));
-    // Without an open file there is no position; the client keeps the last one.
-    if (!succeeded(reply) || !data.isDouble()) return;
-    double seconds = data.toDouble();
-    if (m_paused || m_stopped) m_smooth.reset();
-    else seconds = m_smooth.at(seconds, m_monotonic.nsecsElapsed() / 1e9, m_speed);
-    report(code, secondsText(seconds));
-}
-
-void MpvIpcBridge::send(std::uint32_t code, const QString &text)
-{
-    if (!m_connected || !socketConnected()) return;
-    const auto setPause = [this](bool pause) {
-        const QJsonObject reply =
-            commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
-        // Known at once; mpv's change report may come only after the next command.
-        if (succeeded(reply)) {
-            m_paused = pause;
-            if (!pause) m_heldPosition.reset();
-        }
-    };
-    switch (code) {
-    case Mpc::CmdPlay: {
-        m_stopped = false;
-        // At the end of a kept-open file, unpausing alone would pause again at once.
-        const QJsonObject eof =
-            commandSync(QJsonArray{QLatin1String(MpvIpc::GetProperty), QLatin1String(MpvIpc::EofReached)});
-        if (eof.value(QStringLiteral("data")).toBool() && seekSync(0)) reportPosition(Mpc::RepNotifySeek);
-        setPause(false);
-        break;
-    }
-    case Mpc::CmdPause: {
-        const bool wasStopped = m_stopped;
-        m_stopped = false;
-        setPause(true);
-        // Already paused while stopped: mpv reports no change, so tell the mode here.
-        if (wasStopped) report(Mpc::RepPlayMode, QStringLiteral("1"));
-        break;
-    }
-    case Mpc::CmdStop:
-        // Stopping keeps the file loaded: paused at the start until the next play or pause.
-        m_stopped = true;
-        setPause(true);
-        if (seekSync(0)) reportPosition(Mpc::RepNotifySeek);
-        reportPlayMode();
-        break;
-    case Mpc::CmdSetPosition: {
-        bool ok = false;
-        const double seconds = text.trimmed().toDouble(&ok); // always "." as separator
-        if (ok && seekSync(seconds)) reportPosition(Mpc::RepNotifySeek);
-        break;
-    }
-    case Mpc::CmdGetPosition: reportPosition(Mpc::RepCurrentPosition); break;
-    case Mpc::CmdClose:
-        // mpv may close the connection before answering; the wait ends either way.
-        commandSync(QJsonArray{QLatin1String(MpvIpc::Quit)});
-        break;
-    default: break; // not something this player is told
-    }
 }

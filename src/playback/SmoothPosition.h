@@ -13,6 +13,9 @@ class SmoothPosition {
 public:
     // The position to show for what the engine reports now (seconds) at monotonic time nowSec.
     double at(double reported, double nowSec, double speed = 1.0);
+    // The same for a report that came earlier, at reportedAtSec: the extrapolation counts from
+    // when the report came, not from when it is read.
+    double atReport(double reported, double reportedAtSec, double nowSec, double speed = 1.0);
     // After a seek, a pause or a new file: the next value is the report itself.
     void reset() { m_base.reset(); }
 
