@@ -262,6 +262,20 @@ TEST_F(SettingsTest, TheFirstStartAsksForAFileUnlessTheCommandLineNamesOne)
     EXPECT_EQ(program->session().CurrentMediaPath, talk);
 }
 
+// An external player path that exists but names no player is refused at start-up, and the
+// option goes off when no better one is given.
+TEST_F(SettingsTest, TheExternalPlayerOptionChecksItsPathAtStartUp)
+{
+    const QString notAPlayer = mediaFile(QStringLiteral("notes.txt"));
+    writeFile(settingsPath(), "[MAIN]\r\nВсе файлы открывать в MPC-HC проигрывателе=1\r\nПуть к MPC-HC проигрывателю=" +
+                                  notAPlayer.toUtf8() + "\r\n");
+    start();
+    ASSERT_GE(messages.errors.size(), 2);
+    EXPECT_TRUE(messages.errors[0].startsWith(QStringLiteral("Ошибка!|Не найден файл проигрывателя (mpv)")));
+    EXPECT_FALSE(form().NMPC->isChecked());
+    EXPECT_TRUE(form().EditNMPC->text().isEmpty()) << "the refused dialog left no path";
+}
+
 TEST_F(SettingsTest, AValueThatIsNoNumberStopsTheLoadWithTheBox)
 {
     writeFile(settingsPath(), "[MAIN]\r\nШаг=4\r\nПериод=много\r\nПауза=9\r\n");
@@ -319,6 +333,14 @@ TEST_F(SettingsTest, MediaSettingsFileCasesOfBookmarksAndCounts)
     EXPECT_TRUE(form().CheckBox6->isChecked());
     EXPECT_FALSE(form().CheckBox7->isChecked()) << "the load stopped at the count";
     EXPECT_EQ(messages.errors.last(), "Внимание!|Ошибка в блоке кода LoadFromINIMedia");
+
+    // The probe's own box (the engine is then chosen as for a file without settings), then the
+    // full load's, which reads the same key.
+    openWith("[MAIN]\r\nVideo=да\r\n");
+    EXPECT_EQ(messages.errors.mid(messages.errors.size() - 2),
+              QStringList({"Внимание!|Ошибка в блоке кода LoadFromINIVideo",
+                           "Внимание!|Ошибка в блоке кода LoadFromINIMedia"}));
+    EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
 }
 
 TEST_F(SettingsTest, WindowsComeBackWhereTheyWereAndALostMainWindowComesHome)
