@@ -3,7 +3,8 @@
 # and events that the real player shows only at times, on a loaded machine: told to pause,
 # it answers the next time-pos question with where it was and reports the pause right after;
 # its position settles a little further on, and the answers after that give the settled one,
-# the first of them 50 ms late.
+# the first of them 50 ms late. Told to seek, it reports a property change and then answers
+# nothing more, as a player stopped right after sending an event does.
 import json
 import socket
 import sys
@@ -33,6 +34,9 @@ for line in lines:
     if command[0] == "quit":
         send(reply)
         break
+    if command[0] == "seek":
+        send({"event": "property-change", "id": 1, "name": "eof-reached", "data": False})
+        time.sleep(3600)
     if command[:2] == ["set_property", "pause"]:
         told_to_pause = command[2]
         send(reply)

@@ -45,4 +45,26 @@ TEST(MpvBridgeOrder, PausedGoesOutWithThePositionThePlayerSettledAt)
     EXPECT_EQ(last(Mpc::RepCurrentPosition), QStringLiteral("1.250000")) << "read later";
 }
 
+// A player that sent an event and then stopped answering: after one wait for it, nothing
+// waits again, although the event arrived during that wait.
+TEST(MpvBridgeOrder, AnEventFromBeforeTheStallDoesNotMakeTheNextCommandWaitAgain)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QtClock clock;
+    MpvIpcBridge bridge(clock);
+    QString loadState;
+    bridge.onReport = [&](std::uint32_t code, const QString &text, std::int64_t) {
+        if (code == Mpc::RepLoadState) loadState = text;
+    };
+    ASSERT_TRUE(bridge.startPlayer(ScriptedMpv, dir.filePath(QStringLiteral("take.wav")),
+                                   dir.filePath(QStringLiteral("mpv.sock"))));
+    ASSERT_TRUE(WaitFor([&] { return loadState == QStringLiteral("2"); }, 10000));
+    ASSERT_TRUE(bridge.playerAnswering());
+    bridge.send(Mpc::CmdSetPosition, QStringLiteral("5.0")); // answered by an event only
+    EXPECT_FALSE(bridge.playerAnswering()) << "the seek was never answered";
+    bridge.send(Mpc::CmdPause, QString());
+    EXPECT_FALSE(bridge.playerAnswering());
+}
+
 } // namespace

@@ -274,7 +274,6 @@ void MpvIpcBridge::processIncoming()
     if (m_socket && m_socket->bytesAvailable() > 0) {
         m_buffer += m_socket->read(m_socket->bytesAvailable());
         m_heardAtMs = m_monotonic.elapsed();
-        m_askedAtMs = -1;
     }
     // Each line is taken off the buffer before it is handled: a handler may send a command,
     // whose wait handles the lines after it.
@@ -297,6 +296,8 @@ void MpvIpcBridge::handleLine(const QByteArray &line)
     }
     const QJsonValue id = message.value(QStringLiteral("request_id"));
     if (!id.isDouble()) return;
+    // Only a reply shows the player answers: events it sent before it stopped do not.
+    m_askedAtMs = -1;
     const ReplyHandler handler = m_replyHandlers.take(id.toInteger());
     if (handler) handler(message);
 }
