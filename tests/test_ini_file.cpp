@@ -15,18 +15,11 @@ QByteArray Read(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void Write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 TEST(IniFile, ReadsTheFormatsRulesWithAndWithoutByteOrderMark)
 {
-    for (const QByteArray bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+    for (const QByteArray &bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
         IniFile ini;
         ini.parse(bom + "ignored=before any section\n"
                         "  [ MAIN ]  \r\n"

@@ -47,7 +47,7 @@ unsigned X11PrimarySelection::atom(const char *name)
 {
     const auto reply = Owned(xcb_intern_atom_reply(
         m_connection, xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 bool X11PrimarySelection::hasProperty(unsigned window, unsigned property)
