@@ -100,26 +100,29 @@ void MediaKeys::loadAB(const IniFile &ini)
     m_ab.redrawMarks();
 }
 
+std::array<MediaKeys::LoopControl, 11> MediaKeys::loopControls() const
+{
+    const TForm1 &f = m_form;
+    return {{{"автоповтор файла", f.CheckBox6, nullptr, "0"},
+             {"с паузой", f.CheckBox13, nullptr, "0"},
+             {"меж закладок", f.CheckBox8, nullptr, "0"},
+             {"Меж закладок N", nullptr, f.UpDown6, "0"},
+             {"и пропуск # закл.", f.CheckBox10, nullptr, "0"},
+             {"интервал", f.CheckBox7, nullptr, "0"},
+             {"В интервале AB N", nullptr, f.UpDown7, "0"},
+             {"а потом AB->", f.CheckBox15, nullptr, "0"},
+             {"По N закладкам", f.CheckBox14, nullptr, "0"},
+             {"По N закладкам N", nullptr, f.UpDown8, "2"},
+             {"Итервал AB брать из списка", f.CheckBox16, nullptr, "0"}}};
+}
+
 void MediaKeys::loadLoopFlags(const IniFile &ini)
 {
-    TForm1 &f = m_form;
-    const auto box = [&](QCheckBox *b, const char *key) {
-        b->setChecked(flag(ini, Main, QString::fromUtf8(key), "0"));
-    };
-    const auto count = [&](UpDown *u, const char *key, const QString &fallback) {
-        u->setPosition(number(ini, Main, QString::fromUtf8(key), fallback));
-    };
-    box(f.CheckBox6, "автоповтор файла");
-    box(f.CheckBox13, "с паузой");
-    box(f.CheckBox8, "меж закладок");
-    count(f.UpDown6, "Меж закладок N", "0");
-    box(f.CheckBox10, "и пропуск # закл.");
-    box(f.CheckBox7, "интервал");
-    count(f.UpDown7, "В интервале AB N", "0");
-    box(f.CheckBox15, "а потом AB->");
-    box(f.CheckBox14, "По N закладкам");
-    count(f.UpDown8, "По N закладкам N", "2");
-    box(f.CheckBox16, "Итервал AB брать из списка");
+    for (const LoopControl &c : loopControls()) {
+        const QString key = QString::fromUtf8(c.key), fallback = QLatin1String(c.fallback);
+        if (c.box) c.box->setChecked(flag(ini, Main, key, fallback));
+        else c.count->setPosition(number(ini, Main, key, fallback));
+    }
 }
 
 void MediaKeys::loadSpeakers(const IniFile &ini)
@@ -146,17 +149,9 @@ QString MediaKeys::value(const QString &key) const
     if (key == QLatin1String("Position")) return QString::number(f.TrackBar1->value());
     if (key == QLatin1String("ALeft")) return QString::number(f.LabelA->x());
     if (key == QLatin1String("BLeft")) return QString::number(f.LabelB->x());
-    const std::pair<const char *, QCheckBox *> boxes[] = {
-        {"автоповтор файла", f.CheckBox6}, {"с паузой", f.CheckBox13},
-        {"меж закладок", f.CheckBox8},     {"и пропуск # закл.", f.CheckBox10},
-        {"интервал", f.CheckBox7},         {"а потом AB->", f.CheckBox15},
-        {"По N закладкам", f.CheckBox14},  {"Итервал AB брать из списка", f.CheckBox16}};
-    for (const auto &[name, box] : boxes)
-        if (key == QString::fromUtf8(name)) return Flag(box->isChecked());
-    const std::pair<const char *, UpDown *> counts[] = {
-        {"Меж закладок N", f.UpDown6}, {"В интервале AB N", f.UpDown7}, {"По N закладкам N", f.UpDown8}};
-    for (const auto &[name, updown] : counts)
-        if (key == QString::fromUtf8(name)) return QString::number(updown->position());
+    for (const LoopControl &c : loopControls())
+        if (key == QString::fromUtf8(c.key))
+            return c.box ? Flag(c.box->isChecked()) : QString::number(c.count->position());
     return {};
 }
 

@@ -3,9 +3,12 @@
 #include "persist/Settings.h"
 
 #include <QString>
+#include <array>
 #include <optional>
 
 class ABInterval;
+class QCheckBox;
+class UpDown;
 class BookmarkNavigator;
 class IniFile;
 class IntervalList;
@@ -39,6 +42,14 @@ public:
     static int number(const IniFile &ini, const QString &section, const QString &key, const QString &fallback);
 
 private:
+    // The loop switches and counts, each a check box or an up-down, in their loading order.
+    struct LoopControl {
+        const char *key;
+        QCheckBox *box;
+        UpDown *count;
+        const char *fallback;
+    };
+    std::array<LoopControl, 11> loopControls() const;
     void loadAB(const IniFile &ini);
     void loadLoopFlags(const IniFile &ini);
     void loadSpeakers(const IniFile &ini);
