@@ -10,6 +10,7 @@
 #include "platform/Logging.h"
 #include "base/MediaTime.h"
 #include "forms/TForm1.h"
+#include "document/DocumentContainer.h"
 #include "document/TFormOle.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
@@ -112,7 +113,14 @@ void MediaOpener::OpenMediaFile()
 
     if (!st.SkipPreviousSave && !st.CurrentMediaPath.isEmpty()) {
         if (f.NZkl->isChecked()) m_parts.mediaSettings.SaveToINIVideo(st.CurrentMediaPath);
-        if (f.N15->isChecked() && !f.NWord->isChecked()) m_parts.documents.SwitchDocument(st.CurrentMediaPath, path);
+        if (f.N15->isChecked() && !f.NWord->isChecked()) {
+            try {
+                m_parts.documents.SwitchMediaDocument(st.CurrentMediaPath, path);
+            } catch (const DocumentError &e) {
+                m_messages.standardError(e.message);
+                return;
+            }
+        }
     }
     st.SkipPreviousSave = false;
 

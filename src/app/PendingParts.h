@@ -1,6 +1,5 @@
 #pragma once
 
-#include "document/Documents.h"
 #include "marks/IntervalList.h"
 #include "persist/Settings.h"
 #include "windows/GoToDialog.h"
@@ -13,7 +12,6 @@
 // not connected fails it.
 class PendingParts : public ProgramSettings,
                      public MediaSettings,
-                     public TranscriptDocuments,
                      public IntervalList,
                      public TimelineZoom,
                      public GoToDialog {
@@ -23,11 +21,6 @@ public:
     void SaveToINIVideo(const QString &) override { pending("SaveToINIVideo"); }
     std::optional<bool> LoadFromINIVideo(const QString &) override;
     void LoadFromINIMedia(const QString &) override { pending("LoadFromINIMedia"); }
-    void SwitchDocument(const QString &, const QString &) override { pending("SwitchDocument"); }
-    void LoadStartupDocument() override { pending("LoadStartupDocument"); }
-    void SaveShutdownDocuments() override { pending("SaveShutdownDocuments"); }
-    void CloseEmbeddedDocument() override { pending("CloseEmbeddedDocument"); }
-    void RepaintEmbeddedDocument() override { pending("RepaintEmbeddedDocument"); }
     void CheckBox16Click() override { pending("CheckBox16Click"); }
     void ListBoxABClick() override { pending("ListBoxABClick"); }
     void CheckBoxTrackClick() override { pending("CheckBoxTrackClick"); }

@@ -10,6 +10,7 @@
 #include "app/MediaOpener.h"
 #include "app/MediaSettingsFile.h"
 #include "app/SettingsFile.h"
+#include "app/TextDocuments.h"
 #include "automation/AutoPause.h"
 #include "automation/HotKeys.h"
 #include "automation/KeyCapture.h"
@@ -37,7 +38,7 @@
 
 Program::Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in)
     : m_platform(platform), m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()),
-      m_interfaces{m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get(), m_pending.get()}
+      m_interfaces{m_pending.get(), m_pending.get(), nullptr, m_pending.get(), m_pending.get(), m_pending.get()}
 {
     ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
@@ -59,6 +60,9 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     created(m_formOle.get());
     m_form2 = std::make_unique<TForm2>();
     m_injection = std::make_unique<TextInjection>(platform.clock, platform.desktop);
+    m_documents = std::make_unique<TextDocuments>(f, *m_formOle, m_session, m_lifecycle->NormalClose, platform.clock,
+                                                  platform.messages, *m_injection);
+    m_interfaces.documents = m_documents.get();
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
     m_ab = std::make_unique<ABInterval>(ABIntervalControls(f), m_form2->StringGrid1, m_loop, *m_player, *m_navigator,
@@ -92,6 +96,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_appEvents = new ApplicationEvents(&f);
     m_lifecycle->connectApplicationEvents(*m_appEvents);
     wireMainWindow();
+    wireText();
     m_settings = std::make_unique<SettingsFile>(SettingsFile::Windows{f, *m_formOle, *m_formWMP, *m_form5, *m_form2},
                                                 *m_mediaSettings, *m_opener, *m_mpcOption, m_session, platform.messages,
                                                 m_lifecycle->CommandLineNamesFile());
@@ -121,8 +126,10 @@ Program::~Program()
     m_tick.reset();
     m_ab.reset();
     m_navigator.reset();
-    m_injection.reset();
     m_form2.reset();
+    m_documents->TextWindowDestroyed();
+    m_documents.reset();
+    m_injection.reset();
     m_formOle.reset();
     m_formWMP.reset();
     m_lifecycle->FormDestroy();
@@ -143,7 +150,6 @@ QStringList Program::pendingInterfaces() const
     };
     check(m_interfaces.settings, "ProgramSettings");
     check(m_interfaces.mediaSettings, "MediaSettings");
-    check(m_interfaces.documents, "TranscriptDocuments");
     check(m_interfaces.intervals, "IntervalList");
     check(m_interfaces.zoom, "TimelineZoom");
     check(m_interfaces.goTo, "GoToDialog");
@@ -192,6 +198,21 @@ void Program::wireKeyboard()
     m_autoPause = std::make_unique<AutoPause>(AutoPauseControls(f), *m_player, *m_keyCapture, *m_injection, *m_formWMP);
     m_hotKeys = std::make_unique<HotKeys>(HotKeyControls(f), m_lifecycle->AppMinimized, *m_player, desktop.hotKeys,
                                           *m_keyCapture, *m_navigator, *m_ab, *m_speakers, *m_interfaces.goTo);
+}
+
+// The text menu, the text window's commands and the external-document mode.
+void Program::wireText()
+{
+    TForm1 *f = m_form1.get();
+    TextDocuments *docs = m_documents.get();
+    const auto on = [f](QAction *action, auto handler) { QObject::connect(action, &QAction::triggered, f, handler); };
+    on(f->N8, [docs] { docs->N8Click(); });
+    on(f->N9, [docs] { docs->N9Click(); });
+    on(f->MSWORD1, [docs] { docs->MSWORD1Click(); });
+    on(f->N3, [docs] { docs->N3Click(); });
+    on(f->N21, [docs] { docs->N21Click(); });
+    on(f->NWord, [docs] { docs->NWordClick(); });
+    QObject::connect(f->SpeedButton7, &QToolButton::clicked, f, [docs] { docs->N21Click(); });
 }
 
 void Program::wireMainWindow()

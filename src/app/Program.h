@@ -39,6 +39,7 @@ class HotKeys;
 class Volume;
 class MediaSettingsFile;
 class SettingsFile;
+class TextDocuments;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -72,6 +73,7 @@ public:
     HotKeys &hotKeys() { return *m_hotKeys; }
     Volume &volume() { return *m_volume; }
     MediaSettingsFile &mediaSettings() { return *m_mediaSettings; }
+    TextDocuments &documents() { return *m_documents; }
     ApplicationEvents &applicationEvents() { return *m_appEvents; }
     MediaSession &session() { return m_session; }
     LoopState &loop() { return m_loop; }
@@ -100,6 +102,7 @@ private:
     void TForm5Destroy();
     void wireMainWindow();
     void wireKeyboard();
+    void wireText();
 
     Platform m_platform;
     MediaSession m_session;
@@ -120,6 +123,7 @@ private:
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
     std::unique_ptr<TextInjection> m_injection;
+    std::unique_ptr<TextDocuments> m_documents;
     std::unique_ptr<KeyCapture> m_keyCapture;
     std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<Volume> m_volume;

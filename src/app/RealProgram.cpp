@@ -1,5 +1,6 @@
 #include "app/RealProgram.h"
 
+#include "app/TextDocuments.h"
 #include "forms/TForm1.h"
 #include "platform/ScrollLock.h"
 #include "platform/X11ScrollLock.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QtGlobal>
 
 namespace {
 
@@ -44,6 +46,9 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
                                                    m_desktop, m_mixer, m_masterVolume,
                                                    CanDrawVideo() ? &m_wmp.mpv() : nullptr, ChooseVideoDrawing()},
                                           arguments);
+    // The crash tests make the autosave come often; users keep its three minutes.
+    if (const int ms = qEnvironmentVariableIntValue("STENOVA_AUTOSAVE_MS"); ms > 0)
+        m_program->documents().TimerAvtoSave->setInterval(ms);
     m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
     m_program->Form1()->show();
 }

@@ -109,6 +109,14 @@ void TextInjection::BringTextWindowForward()
     if (TextWindow) m_desktop.windows.setForeground(TextWindow);
 }
 
+bool TextInjection::ShowTextWindow()
+{
+    if (!TextWindow) return false;
+    m_desktop.windows.setForeground(TextWindow);
+    m_desktop.windows.restore(TextWindow);
+    return true;
+}
+
 void TextInjection::sendKey(int vk, bool up) { m_desktop.keys.sendKey({vk, KeyScanCode(vk), IsExtendedKey(vk), up}); }
 
 void TextInjection::SendKeyCombo(int delayMs, unsigned modifiers, int vk)

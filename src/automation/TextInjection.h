@@ -22,6 +22,7 @@ public:
     bool hasTextWindow() const override { return TextFocusWindow != 0; }
     void InsertText(const QString &text) override;
     void BringTextWindowForward() override;
+    bool ShowTextWindow() override;
     QString CopySelection();
     // The text window's selection: read directly where the desktop can tell it exactly,
     // else copied.

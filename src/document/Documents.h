@@ -6,8 +6,9 @@
 class TranscriptDocuments {
 public:
     virtual ~TranscriptDocuments() = default;
-    // Saves the previous file's document and loads the new file's (or the template).
-    virtual void SwitchDocument(const QString &previousPath, const QString &newPath) = 0;
+    // Saves the previous file's document and loads the new file's (or the template). Throws
+    // DocumentError when a document cannot be saved or loaded, which ends the open.
+    virtual void SwitchMediaDocument(const QString &previousPath, const QString &newPath) = 0;
     virtual void LoadStartupDocument() = 0;
     virtual void SaveShutdownDocuments() = 0;
     virtual void CloseEmbeddedDocument() = 0;

@@ -2,9 +2,11 @@
 
 #include <QWidget>
 
+class DocumentContainer;
 class PinButton;
+class QLabel;
 class QScrollArea;
-class QTextEdit;
+class QStatusBar;
 
 // The text window holding the embedded document. Closing it only hides it.
 class TFormOle : public QWidget {
@@ -13,6 +15,7 @@ public:
     TFormOle();
     bool visibleAtClose = true;
     QScrollArea *ScrollBox1;
-    QTextEdit *OleContainer1;
+    DocumentContainer *OleContainer1; // holds an empty document from the start
     PinButton *JvCaptionButton1;
+    QStatusBar *StatusBar;
 };

@@ -1,5 +1,6 @@
 #include "forms/TForm1.h"
 
+#include "document/DocumentContainer.h"
 #include "widgets/PinButton.h"
 
 #include "forms/FormBuilding.h"
@@ -28,7 +29,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -174,6 +174,9 @@ void TForm1::createMenus()
     N9 = menuItem(N2, "N9", QStringLiteral("&Закрыть текст"));
     separator(N2, "N10");
     MSWORD1 = menuItem(N2, "MSWORD1", QStringLiteral("Переоктрыть сохранив &копию в OLE (word)"));
+    separator(N2, "NExportSeparator");
+    NExportOdt = menuItem(N2, "NExportOdt", QStringLiteral("Сохранить текст как документ &ODT..."));
+    NExportTxt = menuItem(N2, "NExportTxt", QStringLiteral("Сохранить текст как &простой текст..."));
 
     N4 = topMenu(bar, "N4", QStringLiteral("&Действия"));
     N21 = menuItem(N4, "N21", QStringLiteral("Показать окно с &текстом..."));
@@ -257,7 +260,7 @@ void TForm1::createHiddenControls()
         (*buttons[i])->setAccessibleName((*buttons[i])->toolTip());
         p4->addWidget(*buttons[i]);
     }
-    OleContainer2 = make<QTextEdit>(Panel4, "OleContainer2");
+    OleContainer2 = make<DocumentContainer>(Panel4, "OleContainer2");
     OleContainer2->setWindowTitle(QStringLiteral("КОПИЯ ДОКУМЕНТА"));
     OleContainer2->setAccessibleName(OleContainer2->windowTitle());
     EditNMPC = make<QLineEdit>(Panel4, "EditNMPC");

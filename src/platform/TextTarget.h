@@ -13,4 +13,6 @@ public:
     virtual void InsertText(const QString &text) = 0;
     // The text window comes to the front.
     virtual void BringTextWindowForward() = 0;
+    // The text window comes to the front, restored if minimised; false when none was taken.
+    virtual bool ShowTextWindow() = 0;
 };

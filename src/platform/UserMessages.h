@@ -21,6 +21,10 @@ public:
     // Asks for an existing file; empty when cancelled. The filter the user picks is kept in
     // spec.filterIndex for the next time.
     virtual QString openFile(FileDialogSpec &spec, const QString &initialPath) = 0;
+    // Asks for a file to write; empty when cancelled.
+    virtual QString saveFile(FileDialogSpec &spec, const QString &initialPath) = 0;
+    // A question box with OK and Cancel; true on OK.
+    virtual bool question(const QString &caption, const QString &text) = 0;
     // The application's standard error box, titled with the application title.
     void standardError(const QString &text) { error(QStringLiteral("Stenova"), text); }
 };
@@ -29,4 +33,6 @@ class QtUserMessages : public UserMessages {
 public:
     void error(const QString &caption, const QString &text) override;
     QString openFile(FileDialogSpec &spec, const QString &initialPath) override;
+    QString saveFile(FileDialogSpec &spec, const QString &initialPath) override;
+    bool question(const QString &caption, const QString &text) override;
 };

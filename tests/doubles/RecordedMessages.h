@@ -14,7 +14,16 @@ public:
         dialogs << spec.title + u'|' + initialPath;
         return filesToOpen.isEmpty() ? QString() : filesToOpen.takeFirst();
     }
+    QString saveFile(FileDialogSpec &spec, const QString &initialPath) override { return openFile(spec, initialPath); }
+    // Answers the questions from the front of answers (none left: Cancel).
+    bool question(const QString &caption, const QString &text) override
+    {
+        questions << caption + u'|' + text;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     QStringList errors;
+    QStringList questions;
+    QList<bool> answers;
     QStringList dialogs;
     QStringList filesToOpen;
 };

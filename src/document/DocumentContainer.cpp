@@ -1,0 +1,121 @@
+#include "document/DocumentContainer.h"
+
+#include "platform/Logging.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+constexpr char Signature[4] = {'B', 'D', 'O', 'C'};
+constexpr int HeaderSize = 12;
+
+DocumentError Damaged(const QString &path, const char *reason)
+{
+    return DocumentError(QStringLiteral("Файл документа повреждён: ") + path + QStringLiteral(" (") +
+                             QString::fromUtf8(reason) + u')',
+                         true);
+}
+
+} // namespace
+
+QByteArray DocumentFile::Pack(const QByteArray &storage, quint32 aspect)
+{
+    QByteArray file(HeaderSize, '\0');
+    std::copy(std::begin(Signature), std::end(Signature), file.begin());
+    qToLittleEndian<quint32>(aspect, file.data() + 4);
+    qToLittleEndian<quint32>(static_cast<quint32>(storage.size()), file.data() + 8);
+    return file + storage;
+}
+
+QByteArray DocumentFile::Unpack(const QByteArray &file, const QString &path)
+{
+    const QByteArray signature(Signature, sizeof Signature);
+    if (file.isEmpty() || !signature.startsWith(file.left(signature.size())))
+        throw Damaged(path, "в начале нет метки BDOC");
+    if (file.size() < HeaderSize) throw Damaged(path, "файл обрезан");
+    const quint32 size = qFromLittleEndian<quint32>(file.constData() + 8);
+    if (size > static_cast<quint64>(file.size() - HeaderSize)) throw Damaged(path, "размер текста больше файла");
+    return file.mid(HeaderSize, size);
+}
+
+DocumentContainer::DocumentContainer(QWidget *parent) : QTextEdit(parent) { setReadOnly(true); }
+
+void DocumentContainer::setState(State state)
+{
+    if (state == m_state) return;
+    m_state = state;
+    setReadOnly(state < State::Running);
+    emit stateChanged(state);
+}
+
+void DocumentContainer::LoadFromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DocumentError(QStringLiteral("Не удается открыть файл документа: ") + path + QStringLiteral(" (") +
+                            file.errorString() + u')');
+    const QByteArray storage = DocumentFile::Unpack(file.readAll(), path);
+    setHtml(QString::fromUtf8(storage));
+    setState(State::Loaded);
+    emit documentReplaced();
+    qCDebug(lcApp) << "document loaded from" << path;
+}
+
+void DocumentContainer::SaveToFile(const QString &path)
+{
+    if (!hasDocument()) throw DocumentError(QStringLiteral("Нет документа для сохранения в ") + path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(DocumentFile::Pack(toHtml().toUtf8())) < 0 || !file.commit())
+        throw DocumentError(QStringLiteral("Не удается записать файл документа: ") + path + QStringLiteral(" (") +
+                            file.errorString() + u')');
+}
+
+void DocumentContainer::LoadEmpty()
+{
+    clear();
+    setState(State::Loaded);
+    emit documentReplaced();
+}
+
+void DocumentContainer::Close()
+{
+    if (hasDocument()) setState(State::Loaded);
+}
+
+void DocumentContainer::DestroyObject()
+{
+    clear();
+    setState(State::Empty);
+    emit documentReplaced();
+}
+
+void DocumentContainer::Run()
+{
+    if (m_state == State::Loaded) setState(State::Running);
+}
+
+// The primary verb edits the document where it is shown; showing it opens it in its window.
+void DocumentContainer::DoVerb(int verb)
+{
+    if (!hasDocument()) return;
+    Run();
+    if (verb == ShowVerb) {
+        setState(State::Open);
+        return;
+    }
+    setState(State::ActiveInPlace);
+    if (isVisible()) setFocus(Qt::OtherFocusReason);
+}
+
+void DocumentContainer::Repaint()
+{
+    if (hasDocument()) viewport()->update();
+}
+
+void DocumentContainer::focusInEvent(QFocusEvent *event)
+{
+    if (m_state == State::Loaded) setState(State::ActiveInPlace);
+    QTextEdit::focusInEvent(event);
+}

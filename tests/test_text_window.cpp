@@ -1,0 +1,94 @@
+// The text window on the real program: typed into with XTest, ESC and the speakers working with
+// it as with another program's editor, and its document kept per recording across a restart.
+#include "RunningProgram.h"
+
+#include "automation/TextInjection.h"
+#include "base/KeyCodes.h"
+#include "document/DocumentContainer.h"
+#include "document/TFormOle.h"
+#include "windows/Speakers.h"
+
+#include <QToolButton>
+
+namespace {
+
+class TextWindow : public RunningProgram {
+protected:
+    TFormOle &window() { return *program().FormOle(); }
+    DocumentContainer &document() { return *window().OleContainer1; }
+    QString text() { return document().toPlainText(); }
+
+    // "T" shows the text window; a click puts the caret at the end of the text.
+    void showAndClickIntoText()
+    {
+        click(form().SpeedButton7);
+        ASSERT_TRUE(waitUntil([&] { return keys.foreground() == window().winId(); }, 5000));
+        QWidget *page = document().viewport();
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(page->width() - 5, page->height() - 5));
+        ASSERT_TRUE(waitUntil([&] { return document().hasFocus(); }, 2000));
+    }
+    // Typed with XTest by xdotool, which maps the Cyrillic letters to keys while it types. The
+    // program keeps handling events meanwhile, as the keys reach it.
+    void typeWithXTest(const QString &typed)
+    {
+        const QString before = text();
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), typed});
+        ASSERT_TRUE(waitUntil([&] { return xdotool.state() == QProcess::NotRunning; }, 20000));
+        ASSERT_TRUE(waitUntil([&] { return text() == before + typed; }, 3000)) << "text: " << text().toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
+{
+    const QString first = recording(QStringLiteral("first.wav"), 20);
+    const QString second = recording(QStringLiteral("second.wav"), 10);
+    startProgram({first});
+    ASSERT_TRUE(waitUntil([&] { return program().session().CurrentMediaPath == first; }));
+    for (QCheckBox *box : {form().CheckBox3, form().CheckBox4})
+        if (!box->isChecked()) click(box);
+    program().speakers().SpeakerNames[0] = QStringLiteral("Анна");
+
+    showAndClickIntoText();
+    typeWithXTest(QStringLiteral("Привет, мир. "));
+
+    // ESC in the text window starts playback, and takes the text window as the one to type in.
+    tap(VK::Esc);
+    ASSERT_TRUE(waitUntil([&] { return player().PlayState() == 3; }, 3000));
+    EXPECT_EQ(program().injection().TextWindow, window().winId());
+    pause(1500);
+    const int before = player().PositionMs();
+    tap(VK::Esc);
+    ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000));
+    EXPECT_NEAR(player().PositionMs(), before - 1000, 300);
+
+    // Ctrl+Shift+1 types the first speaker at the caret.
+    combo({VK::Ctrl, VK::Shift}, VK::Digit0 + 1);
+    ASSERT_TRUE(waitUntil([&] { return text().startsWith(QStringLiteral("Привет, мир. Анна")); }, 3000))
+        << text().toStdString();
+    const QString typed = text();
+
+    // Alt+F4 to the main window ends the program; the next start shows the same text.
+    form().activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
+    combo({VK::Alt}, 0x73);
+    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
+    real.reset();
+    startProgram();
+    ASSERT_EQ(program().session().CurrentMediaPath, first);
+    EXPECT_EQ(text(), typed);
+
+    // A second recording gets a document of its own; going back brings the first one back.
+    openThroughDialog(second);
+    EXPECT_TRUE(text().isEmpty());
+    showAndClickIntoText();
+    typeWithXTest(QStringLiteral("Второй файл"));
+    openThroughDialog(first);
+    EXPECT_EQ(text(), typed);
+    openThroughDialog(second);
+    EXPECT_EQ(text(), QStringLiteral("Второй файл"));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
