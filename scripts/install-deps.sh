@@ -7,9 +7,9 @@ packages=(
   # build
   build-essential cmake pkg-config g++ googletest libgtest-dev clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libegl-dev libx11-dev libxi-dev libxtst-dev
-  libmpv-dev libpulse-dev libxdo-dev
-  # runtime engines and fonts
-  mpv libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
+  libmpv-dev libpulse-dev libxdo-dev libhunspell-dev
+  # runtime engines, fonts and the Russian spelling dictionary
+  mpv libgl1-mesa-dri fonts-dejavu-core fonts-liberation2 hunspell-ru
   # sample and test recordings
   espeak-ng ffmpeg sox
   # headless display, window manager, keys, clipboard, session bus
