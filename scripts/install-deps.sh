@@ -10,6 +10,8 @@ packages=(
   libmpv-dev libpulse-dev libxdo-dev libhunspell-dev
   # runtime engines, fonts and the Russian spelling dictionary
   mpv libgl1-mesa-dri fonts-dejavu-core fonts-liberation2 hunspell-ru
+  # reads back the exported OpenDocument text in the tests
+  odt2txt
   # sample and test recordings
   espeak-ng ffmpeg sox
   # headless display, window manager, keys, clipboard, session bus
