@@ -212,6 +212,8 @@ void Program::wireText()
     on(f->N3, [docs] { docs->N3Click(); });
     on(f->N21, [docs] { docs->N21Click(); });
     on(f->NWord, [docs] { docs->NWordClick(); });
+    on(f->NExportOdt, [docs] { docs->ExportText(true); });
+    on(f->NExportTxt, [docs] { docs->ExportText(false); });
     QObject::connect(f->SpeedButton7, &QToolButton::clicked, f, [docs] { docs->N21Click(); });
 }
 

@@ -1,13 +1,16 @@
 #include "app/RealProgram.h"
 
 #include "app/TextDocuments.h"
+#include "document/TFormOle.h"
 #include "forms/TForm1.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ScrollLock.h"
 #include "platform/X11ScrollLock.h"
 #include "playback/Mpris.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QtGlobal>
 
 namespace {
@@ -49,6 +52,10 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
     // The crash tests make the autosave come often; users keep its three minutes.
     if (const int ms = qEnvironmentVariableIntValue("STENOVA_AUTOSAVE_MS"); ms > 0)
         m_program->documents().TimerAvtoSave->setInterval(ms);
+    // The dictionaries load once the first file is open, off the start-up's way.
+    TFormOle *text = m_program->FormOle();
+    QTimer::singleShot(1000, text,
+                       [text] { text->startSpellChecking(WorkFolder() + QStringLiteral("/UserDictionary.txt")); });
     m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
     m_program->Form1()->show();
 }

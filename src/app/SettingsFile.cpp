@@ -2,6 +2,8 @@
 
 #include "app/MediaOpener.h"
 #include "app/MediaSettingsFile.h"
+#include "document/DocumentContainer.h"
+#include "document/EditorTools.h"
 #include "document/TFormOle.h"
 #include "forms/TForm1.h"
 #include "marks/TForm2.h"
@@ -185,6 +187,21 @@ void SettingsFile::loadWindows(const IniFile &ini)
         main = {0, 0, 1280, 600};
     Place(f, main);
     Place(m_w.bookmarks, ReadPlacement(ini, section("FormZk"), {0, 0, 958, 559}));
+    loadEditor(ini);
+}
+
+// The editor's font and spell checking, which have keys of their own; a value that is not
+// usable leaves the default.
+void SettingsFile::loadEditor(const IniFile &ini) const
+{
+    const QString text = QStringLiteral("FormOle");
+    QFont font = DefaultEditorFont();
+    const QString family = ini.value(text, QStringLiteral("Шрифт текста")).trimmed();
+    if (!family.isEmpty()) font.setFamily(family);
+    const int size = ini.value(text, QStringLiteral("Размер шрифта текста")).toInt();
+    if (size >= 6 && size <= 72) font.setPointSize(size);
+    SetEditorFont(m_w.text.OleContainer1, font);
+    m_w.text.SpellingOn->setChecked(ini.value(text, QStringLiteral("Проверять орфографию")) != QLatin1String("0"));
 }
 
 void SettingsFile::SaveToSettingsINI()
@@ -212,6 +229,10 @@ void SettingsFile::saveWindows(IniFile &ini) const
     const auto section = [](const char *name) { return QString::fromLatin1(name); };
     WritePlacement(ini, section("FormOle"), m_w.text);
     ini.setValue(section("FormOle"), QStringLiteral("Видимость окна текста"), Flag(m_w.text.visibleAtClose));
+    const QFont font = m_w.text.OleContainer1->document()->defaultFont();
+    ini.setValue(section("FormOle"), QStringLiteral("Шрифт текста"), font.family());
+    ini.setValue(section("FormOle"), QStringLiteral("Размер шрифта текста"), QString::number(font.pointSize()));
+    ini.setValue(section("FormOle"), QStringLiteral("Проверять орфографию"), Flag(m_w.text.SpellingOn->isChecked()));
     WritePlacement(ini, section("FormWMP"), m_w.video);
     ini.setValue(section("FormWMP"), QStringLiteral("Видимость окна видео"), Flag(m_w.video.visibleAtClose));
     WritePlacement(ini, section("Form1"), m_w.main);

@@ -39,6 +39,7 @@ public:
 private:
     void loadOptions(const IniFile &ini);
     void loadWindows(const IniFile &ini);
+    void loadEditor(const IniFile &ini) const;
     void saveWindows(IniFile &ini) const;
     void saveMain(IniFile &ini) const;
 

@@ -2,6 +2,7 @@
 
 #include "document/DocumentContainer.h"
 #include "document/TFormOle.h"
+#include "document/TranscriptExport.h"
 #include "forms/TForm1.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
@@ -246,6 +247,22 @@ void TextDocuments::NWordClick()
         !m_messages.question(QStringLiteral("Вопрос"), QStringLiteral("Загрузить последний сохраненный документ?")))
         return;
     if (replaceWith(perMedia, true)) runAndActivate();
+}
+
+void TextDocuments::ExportText(bool odt)
+{
+    const ExportFormat format = odt ? ExportFormat::Odt : ExportFormat::PlainText;
+    FileDialogSpec spec{QStringLiteral("Сохранить текст"),
+                        {odt ? QStringLiteral("Документ ODT (*.odt)") : QStringLiteral("Текст (*.txt)")},
+                        0,
+                        odt ? QStringLiteral("odt") : QStringLiteral("txt")};
+    QString initial = DefaultExportPath(m_session.CurrentMediaPath, format);
+    if (initial.isEmpty())
+        initial = QDir::homePath() + (odt ? QStringLiteral("/Текст.odt") : QStringLiteral("/Текст.txt"));
+    const QString path = m_messages.saveFile(spec, initial);
+    if (path.isEmpty()) return;
+    const QString error = ExportTranscript(*document().document(), format, path);
+    if (!error.isEmpty()) m_messages.standardError(error);
 }
 
 void TextDocuments::autosave()

@@ -44,6 +44,8 @@ public:
     void N3Click();      // restore from a copy
     void N21Click();     // show the text window, or the external one
     void NWordClick();   // the external-document mode was switched
+    // Writes the transcript as OpenDocument Text or plain text to a file the user names.
+    void ExportText(bool odt);
     void TimerAvtoSaveTimer();
     // The text window's end: one more autosave.
     void TextWindowDestroyed();

@@ -2,7 +2,10 @@
 
 #include "platform/Logging.h"
 
+#include <QContextMenuEvent>
+#include <memory>
 #include <QFile>
+#include <QMenu>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -66,8 +69,13 @@ void DocumentContainer::LoadFromFile(const QString &path)
 void DocumentContainer::SaveToFile(const QString &path)
 {
     if (!hasDocument()) throw DocumentError(QStringLiteral("Нет документа для сохранения в ") + path);
+    // The body's font is the editor's font of the day, not the document's: left out, the text
+    // takes the font the user chose in this program wherever it is opened.
+    QString html = toHtml();
+    const qsizetype body = html.indexOf(QLatin1String("<body style="));
+    if (body >= 0) html.remove(body + 5, html.indexOf(u'>', body) - body - 5);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(DocumentFile::Pack(toHtml().toUtf8())) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(DocumentFile::Pack(html.toUtf8())) < 0 || !file.commit())
         throw DocumentError(QStringLiteral("Не удается записать файл документа: ") + path + QStringLiteral(" (") +
                             file.errorString() + u')');
 }
@@ -118,4 +126,11 @@ void DocumentContainer::focusInEvent(QFocusEvent *event)
 {
     if (m_state == State::Loaded) setState(State::ActiveInPlace);
     QTextEdit::focusInEvent(event);
+}
+
+void DocumentContainer::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (extendMenu) extendMenu(menu.get(), event->pos());
+    menu->exec(event->globalPos());
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
 #include <stdexcept>
 
 // A document file failed to load or save. damaged: the file exists but is not a document
@@ -50,6 +51,9 @@ public:
     void DoVerb(int verb);
     void Repaint();
 
+    // Adds to the editor's context menu; at: the click in the viewport.
+    std::function<void(QMenu *menu, const QPoint &at)> extendMenu;
+
 signals:
     void stateChanged(DocumentContainer::State state);
     // A document replaced the one shown (a load, an empty one, or none).
@@ -57,6 +61,7 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void setState(State state);
