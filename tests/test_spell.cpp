@@ -111,9 +111,12 @@ TEST_F(SpellCheck, UnderlinesMisspeltWordsWithoutTouchingTheTextOrItsUndo)
     EXPECT_EQ(doc.availableUndoSteps(), undoSteps);
     EXPECT_FALSE(doc.isModified());
 
+    // The underlines are redone by a pass from the event loop.
     checker.setEnabled(false);
+    QCoreApplication::processEvents();
     EXPECT_EQ(Underlined(doc), QStringList());
     checker.setEnabled(true);
+    QCoreApplication::processEvents();
     EXPECT_EQ(Underlined(doc), (QStringList{"Превет", "малоко"}));
 
     QTextCursor typing(doc.lastBlock());
@@ -163,6 +166,7 @@ TEST_F(SpellCheck, AddedWordIsKeptInThePersonalList)
         const auto menu = MenuAt(checker, edit, QStringLiteral("Стенова"), added);
         ASSERT_TRUE(added);
         Action(*menu, AddWord)->trigger();
+        QCoreApplication::processEvents(); // the underlines are redone from the event loop
         EXPECT_EQ(Underlined(*edit.document()), QStringList());
         EXPECT_EQ(edit.toPlainText(), QStringLiteral("Стенова пишет, Стенова читает"));
         EXPECT_EQ(Read(userFile), "Стенова\n");

@@ -6,8 +6,10 @@
 #include "base/KeyCodes.h"
 #include "document/DocumentContainer.h"
 #include "document/TFormOle.h"
-#include "windows/Speakers.h"
+#include "windows/TForm5.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace {
@@ -50,10 +52,10 @@ TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
     ASSERT_TRUE(waitUntil([&] { return program().session().CurrentMediaPath == first; }));
     for (QCheckBox *box : {form().CheckBox3, form().CheckBox4})
         if (!box->isChecked()) click(box);
-    program().speakers().SpeakerNames[0] = QStringLiteral("Анна");
+    program().Form5()->Edits[0]->setText(QStringLiteral("Анна"));
 
     showAndClickIntoText();
-    typeWithXTest(QStringLiteral("Привет, мир. "));
+    typeWithXTest(QStringLiteral("1. Привет, мир. "));
 
     // ESC in the text window starts playback, and takes the text window as the one to type in.
     tap(VK::Esc);
@@ -67,7 +69,7 @@ TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
 
     // Ctrl+Shift+1 types the first speaker at the caret.
     combo({VK::Ctrl, VK::Shift}, VK::Digit0 + 1);
-    ASSERT_TRUE(waitUntil([&] { return text().startsWith(QStringLiteral("Привет, мир. Анна")); }, 3000))
+    ASSERT_TRUE(waitUntil([&] { return text().startsWith(QStringLiteral("1. Привет, мир. Анна")); }, 3000))
         << text().toStdString();
     const QString typed = text();
 

@@ -2,6 +2,7 @@
 
 #include "document/SpellChecker.h"
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -12,11 +13,39 @@ SpellHighlighter::SpellHighlighter(SpellChecker &checker, QTextDocument *documen
 {
     m_misspelt.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     m_misspelt.setUnderlineColor(Qt::red);
-    connect(&checker, &SpellChecker::changed, this, &QSyntaxHighlighter::rehighlight);
+    connect(&checker, &SpellChecker::changed, this, &SpellHighlighter::checkInBackground);
+    m_pass.setInterval(0);
+    connect(&m_pass, &QTimer::timeout, this, &SpellHighlighter::checkSlice);
+    if (!document->isEmpty()) checkInBackground(); // the text the document holds already
+}
+
+void SpellHighlighter::checkInBackground()
+{
+    m_nextBlock = 0;
+    m_passing = true;
+    m_pass.start();
+}
+
+void SpellHighlighter::checkSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    m_checking = true;
+    QTextBlock block = document()->findBlockByNumber(m_nextBlock);
+    for (; block.isValid() && slice.elapsed() < 8; block = block.next()) {
+        rehighlightBlock(block);
+        ++m_nextBlock;
+    }
+    m_checking = false;
+    if (block.isValid()) return;
+    m_passing = false;
+    m_pass.stop();
 }
 
 void SpellHighlighter::highlightBlock(const QString &text)
 {
+    // A block the pass has yet to reach is checked when it gets there.
+    if (m_passing && !m_checking && currentBlock().blockNumber() >= m_nextBlock) return;
     if (!m_checker || !m_checker->enabled()) return;
     for (const WordSpan &w : CheckedWords(text)) {
         if (m_checker->isMisspelt(QStringView(text).sliced(w.start, w.length)))

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTimer>
 
 class QMenu;
 class QPoint;
@@ -29,12 +30,23 @@ class SpellHighlighter : public QSyntaxHighlighter {
 public:
     SpellHighlighter(SpellChecker &checker, QTextDocument *document);
 
+    // Checks the whole document again a slice at a time from the event loop, so that a long
+    // document is shown and typed in at once and its underlines follow within a moment. Called
+    // before the document's text is replaced, blocks the pass has not reached are left alone.
+    void checkInBackground();
+
 protected:
     void highlightBlock(const QString &text) override;
 
 private:
+    void checkSlice();
+
     QPointer<SpellChecker> m_checker;
     QTextCharFormat m_misspelt;
+    QTimer m_pass;
+    int m_nextBlock = 0;     // the first block the pass has not checked
+    bool m_passing = false;  // a pass is under way
+    bool m_checking = false; // the pass itself asks for a block
 };
 
 // When the word at pos (viewport coordinates, as a context menu event gives them) is misspelt,
