@@ -14,3 +14,4 @@ mkdir -p "$media"
 start_x_session
 "$build/bench/bench_desktop" "$build/bench/bench_editor" "$build/samples/sample.wav" tests/gtk_editor.py
 "$build/bench/bench_memory" "$build/samples/sample.wav" "$build/samples/sample.mp4"
+"$build/bench/bench_documents"

@@ -3,6 +3,7 @@
 #include "app/TextDocuments.h"
 #include "automation/TextInjection.h"
 #include "document/DocumentContainer.h"
+#include "document/EditorTools.h"
 #include "document/TFormOle.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
@@ -404,4 +405,20 @@ TEST_F(DocumentsTest, RestoreOffersTheAutosaveAfterAnEndWithoutShutdownSaves)
     doc().setPlainText(QStringLiteral("другое"));
     form().N3->trigger();
     EXPECT_EQ(doc().toPlainText(), QStringLiteral("сохранено и после"));
+}
+
+TEST_F(DocumentsTest, TheEditorsFontAndSpellCheckingAreKeptBetweenRuns)
+{
+    const QFont initial = doc().document()->defaultFont();
+    EXPECT_EQ(initial.pointSize(), 14); // readable from the first start
+    SetEditorFont(&doc(), QFont(QStringLiteral("DejaVu Sans"), 17));
+    program->FormOle()->SpellingOn->setChecked(false);
+    form().show();
+    form().close();
+    program.reset();
+
+    start();
+    EXPECT_EQ(doc().document()->defaultFont().family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(doc().document()->defaultFont().pointSize(), 17);
+    EXPECT_FALSE(program->FormOle()->SpellingOn->isChecked());
 }

@@ -1,5 +1,6 @@
-// The text window on the real program: typed into with XTest, ESC and the speakers working with
-// it as with another program's editor, and its document kept per recording across a restart.
+// The text window on the real program: typed into with XTest, ESC, the speakers and the
+// bookmark markers working with it as with another program's editor, and its document kept per
+// recording across a restart.
 #include "RunningProgram.h"
 
 #include "automation/TextInjection.h"
@@ -10,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 
 namespace {
@@ -71,6 +74,22 @@ TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
     combo({VK::Ctrl, VK::Shift}, VK::Digit0 + 1);
     ASSERT_TRUE(waitUntil([&] { return text().startsWith(QStringLiteral("1. Привет, мир. Анна")); }, 3000))
         << text().toStdString();
+
+    // A bookmark by Ctrl+Shift+F9 types its marker here; with the marker selected, ESC starts
+    // from that bookmark.
+    if (!form().CheckBox9->isChecked()) click(form().CheckBox9);
+    seekBar(12000);
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    ASSERT_TRUE(waitUntil([&] { return text().contains(QStringLiteral("{z1}")); }, 3000)) << text().toStdString();
+    seekBar(1000);
+    QTextCursor marker = document().document()->find(QStringLiteral("{z1}"));
+    document().setTextCursor(marker);
+    tap(VK::Esc);
+    ASSERT_TRUE(waitUntil([&] { return player().PlayState() == 3; }, 3000));
+    EXPECT_NEAR(player().PositionMs(), 12000, 400);
+    pause(500); // after the lock-out that follows an ESC
+    tap(VK::Esc);
+    ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000));
     const QString typed = text();
 
     // Alt+F4 to the main window ends the program; the next start shows the same text.

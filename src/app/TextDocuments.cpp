@@ -119,14 +119,14 @@ void TextDocuments::SwitchMediaDocument(const QString &previousPath, const QStri
     const QString previous = mediaDocument(previousPath);
     if (!previous.isEmpty()) document().SaveToFile(previous);
     document().Close();
-    QString next = mediaDocument(newPath);
-    if (!Exists(next)) next = TemplatePath();
+    const QString own = mediaDocument(newPath);
+    const QString next = Exists(own) ? own : TemplatePath();
     if (next.isEmpty()) {
         // Without a template a new media file starts with an empty document.
         qCWarning(lcFiles) << "no" << TemplateName << "beside the program; starting an empty document";
         document().LoadEmpty();
     } else {
-        load(next, true);
+        load(next, next == own); // the template is only ever read
     }
     runAndActivate();
 }

@@ -34,6 +34,7 @@ public:
     // document is shown and typed in at once and its underlines follow within a moment. Called
     // before the document's text is replaced, blocks the pass has not reached are left alone.
     void checkInBackground();
+    bool checking() const { return m_passing; } // a pass is under way
 
 protected:
     void highlightBlock(const QString &text) override;
