@@ -60,6 +60,7 @@ void DocumentContainer::LoadFromFile(const QString &path)
         throw DocumentError(QStringLiteral("Не удается открыть файл документа: ") + path + QStringLiteral(" (") +
                             file.errorString() + u')');
     const QByteArray storage = DocumentFile::Unpack(file.readAll(), path);
+    emit aboutToReplace();
     setHtml(QString::fromUtf8(storage));
     setState(State::Loaded);
     emit documentReplaced();
@@ -82,6 +83,7 @@ void DocumentContainer::SaveToFile(const QString &path)
 
 void DocumentContainer::LoadEmpty()
 {
+    emit aboutToReplace();
     clear();
     setState(State::Loaded);
     emit documentReplaced();
@@ -94,6 +96,7 @@ void DocumentContainer::Close()
 
 void DocumentContainer::DestroyObject()
 {
+    emit aboutToReplace();
     clear();
     setState(State::Empty);
     emit documentReplaced();

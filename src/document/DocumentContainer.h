@@ -56,6 +56,8 @@ public:
 
 signals:
     void stateChanged(DocumentContainer::State state);
+    // The text is about to be replaced as a whole.
+    void aboutToReplace();
     // A document replaced the one shown (a load, an empty one, or none).
     void documentReplaced();
 

@@ -83,7 +83,12 @@ void TFormOle::startSpellChecking(const QString &userDictionary)
     connect(m_spellLoader, &QThread::finished, this, [this] {
         m_spell = std::move(m_loadedSpell);
         m_spell->setEnabled(SpellingOn->isChecked());
-        if (m_spell->available()) new SpellHighlighter(*m_spell, OleContainer1->document());
+        if (m_spell->available()) {
+            auto *underlines = new SpellHighlighter(*m_spell, OleContainer1->document());
+            // A whole new text is checked from the event loop, so that it shows at once.
+            connect(OleContainer1, &DocumentContainer::aboutToReplace, underlines,
+                    &SpellHighlighter::checkInBackground);
+        }
         emit spellCheckerReady();
     });
     m_spellLoader->start(QThread::LowPriority);
