@@ -7,6 +7,7 @@
 #include "document/TFormOle.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -16,19 +17,6 @@
 #include <QtEndian>
 
 namespace {
-
-QByteArray Bytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The text a document file holds.
 QString TextOf(const QString &path)
@@ -80,7 +68,7 @@ TEST(DocumentFile, RussianTextAndFormattingSurviveASaveAndALoad)
     bold.mergeCharFormat(strong);
     original.SaveToFile(path);
 
-    const QByteArray file = Bytes(path);
+    const QByteArray file = ReadFile(path);
     ASSERT_GT(file.size(), 12);
     EXPECT_EQ(file.left(4), QByteArray("BDOC"));
     EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 4), 1u);
@@ -103,7 +91,7 @@ TEST(DocumentFile, DamagedFilesAreRefusedAndTheDocumentStays)
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("good.ole"));
     WriteDocument(good, QStringLiteral("Первый абзац"));
-    const QByteArray whole = Bytes(good);
+    const QByteArray whole = ReadFile(good);
     QByteArray beyond = whole;
     qToLittleEndian<quint32>(static_cast<quint32>(whole.size()), beyond.data() + 8); // 12 bytes too many
     const struct {
@@ -123,7 +111,7 @@ TEST(DocumentFile, DamagedFilesAreRefusedAndTheDocumentStays)
     doc.setPlainText(QStringLiteral("Текст в окне"));
     for (const auto &c : cases) {
         const QString path = dir.filePath(QStringLiteral("bad.ole"));
-        Write(path, c.bytes);
+        ASSERT_TRUE(WriteFile(path, c.bytes));
         try {
             doc.LoadFromFile(path);
             ADD_FAILURE() << c.name << " was loaded";
@@ -133,7 +121,7 @@ TEST(DocumentFile, DamagedFilesAreRefusedAndTheDocumentStays)
             EXPECT_TRUE(e.message.contains(QString::fromUtf8(c.reason))) << c.name << ": " << e.message.toStdString();
         }
         EXPECT_EQ(doc.toPlainText(), QStringLiteral("Текст в окне")) << c.name;
-        EXPECT_EQ(Bytes(path), c.bytes) << c.name; // a failed load writes nothing
+        EXPECT_EQ(ReadFile(path), c.bytes) << c.name; // a failed load writes nothing
     }
     // A file that is not there is an error of another kind.
     try {
@@ -204,7 +192,7 @@ TEST_F(DocumentsTest, AnAutosaveErrorStopsTheAutosaveSilently)
 {
     type(QStringLiteral("текст"));
     QDir(work({})).removeRecursively();
-    Write(home.filePath("AvtoSave"), "a file where the folder should be");
+    ASSERT_TRUE(WriteFile(home.filePath("AvtoSave"), "a file where the folder should be"));
     clock.advance(180000);
     EXPECT_FALSE(docs().TimerAvtoSave->isActive());
     EXPECT_EQ(docs().AutosaveCounter, 0);
@@ -236,7 +224,7 @@ TEST_F(DocumentsTest, EachMediaFileKeepsItsOwnDocument)
     program.reset();
     EXPECT_EQ(TextOf(perMedia(a)), QStringLiteral("Текст к записи А, дописано"));
     EXPECT_EQ(TextOf(work("AvtoSaveFile.ole")), QStringLiteral("Текст к записи А, дописано"));
-    EXPECT_EQ(Bytes(work("AvtoSaveERROR.ole")), Bytes(work("AvtoSaveFile.ole")));
+    EXPECT_EQ(ReadFile(work("AvtoSaveERROR.ole")), ReadFile(work("AvtoSaveFile.ole")));
     EXPECT_EQ(TextOf(work("AvtoSaveFileTimer.ole")), QStringLiteral("Текст к записи А, дописано"));
 
     start(); // reopens a.wav, the file open at the end
@@ -280,8 +268,8 @@ TEST_F(DocumentsTest, ADamagedDocumentEndsTheOpenAndIsKeptAside)
     const QString a = openMedia("a.wav");
     type(QStringLiteral("текст А"));
     const QString b = mediaFile("b.wav");
-    Write(perMedia(b), QByteArray("BDOC\x01\x00\x00\x00\xff\xff\x00\x00<html>", 18));
-    const QByteArray damaged = Bytes(perMedia(b));
+    ASSERT_TRUE(WriteFile(perMedia(b), QByteArray("BDOC\x01\x00\x00\x00\xff\xff\x00\x00<html>", 18)));
+    const QByteArray damaged = ReadFile(perMedia(b));
 
     openMedia("b.wav");
     ASSERT_EQ(messages.errors.size(), 1);
@@ -289,7 +277,7 @@ TEST_F(DocumentsTest, ADamagedDocumentEndsTheOpenAndIsKeptAside)
     EXPECT_EQ(program->session().CurrentMediaPath, a);
     EXPECT_EQ(doc().toPlainText(), QStringLiteral("текст А"));
     EXPECT_FALSE(QFile::exists(perMedia(b)));
-    EXPECT_EQ(Bytes(perMedia(b) + QStringLiteral(".damaged")), damaged);
+    EXPECT_EQ(ReadFile(perMedia(b) + QStringLiteral(".damaged")), damaged);
 
     openMedia("b.wav");
     EXPECT_EQ(program->session().CurrentMediaPath, b);
@@ -368,7 +356,7 @@ TEST_F(DocumentsTest, RestoreAndReopenCommands)
     EXPECT_FALSE(doc().isReadOnly());
 
     // A damaged file the user picks is reported and left where it is.
-    Write(work("broken.ole"), "not a document");
+    ASSERT_TRUE(WriteFile(work("broken.ole"), "not a document"));
     messages.filesToOpen = {work("broken.ole")};
     form().N3->trigger();
     ASSERT_EQ(messages.errors.size(), 1);

@@ -27,6 +27,7 @@
 
 #include "QtPrinters.h"
 #include "TestWait.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -52,12 +53,6 @@ QString Selected(const QTextEdit &editor) { return editor.textCursor().selectedT
 
 // Group separators of any kind read as plain spaces.
 QString Plain(const QString &s) { return QString(s).replace(QChar(0x00A0), u' ').replace(QChar(0x202F), u' '); }
-
-QByteArray Read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The find dialog driven through its own fields and buttons.
 struct FindDialogDriver {
@@ -446,8 +441,8 @@ TEST(TranscriptExport, PlainTextIsUtf8WithLineFeeds)
                                   "<p>да выпей чаю.<br>Новая строка</p>"));
     const QString path = dir.filePath(QStringLiteral("стенограмма.txt"));
     ASSERT_EQ(ExportTranscript(*editor.document(), ExportFormat::PlainText, path), "");
-    EXPECT_EQ(Read(path), QByteArray("Съешь же ещё этих мягких французских булок,\n"
-                                     "да выпей чаю.\nНовая строка"));
+    EXPECT_EQ(ReadFile(path), QByteArray("Съешь же ещё этих мягких французских булок,\n"
+                                         "да выпей чаю.\nНовая строка"));
 }
 
 TEST(TranscriptExport, AFailedExportSaysWhyAndLeavesNoFile)

@@ -6,16 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
-
-namespace {
-
-QByteArray Read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
+#include "TestFiles.h"
 
 TEST(IniFile, ReadsTheFormatsRulesWithAndWithoutByteOrderMark)
 {
@@ -94,7 +85,7 @@ TEST(IniFile, SaveWritesTheWholeFileAndReportsAFailure)
     EXPECT_FALSE(missing.contains("MAIN", "Шаг"));
     missing.setValue("MAIN", "Шаг", "1");
     ASSERT_TRUE(missing.save()) << missing.error().toStdString();
-    EXPECT_EQ(Read(path), QByteArray("\xEF\xBB\xBF[MAIN]\r\nШаг=1\r\n\r\n"));
+    EXPECT_EQ(ReadFile(path), QByteArray("\xEF\xBB\xBF[MAIN]\r\nШаг=1\r\n\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setting.ini"}) << "no temporary file stays";
 
     // A folder that is not there: the save fails and says why.

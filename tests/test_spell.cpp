@@ -15,23 +15,11 @@
 #include <memory>
 
 #include "QtPrinters.h"
+#include "TestFiles.h"
 
 namespace {
 
 const QString AddWord = QStringLiteral("Добавить в словарь");
-
-QByteArray Read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The words that carry the spell-check underline, in the order of the document.
 QStringList Underlined(const QTextDocument &doc)
@@ -169,14 +157,14 @@ TEST_F(SpellCheck, AddedWordIsKeptInThePersonalList)
         QCoreApplication::processEvents(); // the underlines are redone from the event loop
         EXPECT_EQ(Underlined(*edit.document()), QStringList());
         EXPECT_EQ(edit.toPlainText(), QStringLiteral("Стенова пишет, Стенова читает"));
-        EXPECT_EQ(Read(userFile), "Стенова\n");
+        EXPECT_EQ(ReadFile(userFile), "Стенова\n");
     }
     SpellChecker next(userFile);
     EXPECT_FALSE(next.isMisspelt(QStringLiteral("Стенова")));
     EXPECT_TRUE(next.isMisspelt(QStringLiteral("Суфлёрка")));
     EXPECT_TRUE(next.addToUserDictionary(QStringLiteral("Суфлёрка")));
     EXPECT_FALSE(next.isMisspelt(QStringLiteral("Суфлёрка")));
-    EXPECT_EQ(Read(userFile), "Стенова\nСуфлёрка\n");
+    EXPECT_EQ(ReadFile(userFile), "Стенова\nСуфлёрка\n");
 }
 
 TEST_F(SpellCheck, IsOffWithoutADictionary)
@@ -203,10 +191,12 @@ TEST_F(SpellCheck, IsOffWithoutADictionary)
 TEST_F(SpellCheck, ReadsEachDictionaryInItsOwnEncoding)
 {
     QStringEncoder koi8r("KOI8-R");
-    Write(dir.filePath("ru_RU.aff"), "SET KOI8-R\nTRY " + QByteArray(koi8r.encode(QStringLiteral("оаеик"))) + "\n");
-    Write(dir.filePath("ru_RU.dic"), "2\n" + QByteArray(koi8r.encode(QStringLiteral("молоко\nкорова\n"))));
-    Write(dir.filePath("en_US.aff"), "TRY ea\xE9\n");
-    Write(dir.filePath("en_US.dic"), "1\ncaf\xE9\n");
+    ASSERT_TRUE(WriteFile(dir.filePath("ru_RU.aff"),
+                          "SET KOI8-R\nTRY " + QByteArray(koi8r.encode(QStringLiteral("оаеик"))) + "\n"));
+    ASSERT_TRUE(
+        WriteFile(dir.filePath("ru_RU.dic"), "2\n" + QByteArray(koi8r.encode(QStringLiteral("молоко\nкорова\n")))));
+    ASSERT_TRUE(WriteFile(dir.filePath("en_US.aff"), "TRY ea\xE9\n"));
+    ASSERT_TRUE(WriteFile(dir.filePath("en_US.dic"), "1\ncaf\xE9\n"));
     SpellChecker checker(userFile, dir.path());
     ASSERT_TRUE(checker.available());
 
@@ -220,5 +210,5 @@ TEST_F(SpellCheck, ReadsEachDictionaryInItsOwnEncoding)
 
     EXPECT_TRUE(checker.addToUserDictionary(QStringLiteral("ёжик")));
     EXPECT_FALSE(checker.isMisspelt(QStringLiteral("ёжик")));
-    EXPECT_EQ(Read(userFile), "ёжик\n") << "the personal list is UTF-8 whatever the dictionaries are";
+    EXPECT_EQ(ReadFile(userFile), "ёжик\n") << "the personal list is UTF-8 whatever the dictionaries are";
 }
