@@ -18,6 +18,7 @@
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
+#include "marks/BookmarkWindow.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
@@ -65,6 +66,9 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_interfaces.documents = m_documents.get();
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
+    m_bookmarkWindow =
+        std::make_unique<BookmarkWindow>(BookmarkWindow::Controls{f.TrackBar1, f.CheckBoxTrack, &f.MarkImages},
+                                         *m_form2, *m_navigator, *m_player, *m_interfaces.zoom, platform.messages);
     m_ab = std::make_unique<ABInterval>(ABIntervalControls(f), m_form2->StringGrid1, m_loop, *m_player, *m_navigator,
                                         *m_interfaces.intervals, *m_interfaces.zoom);
     m_tick = std::make_unique<MainTick>(MainTickControls(f), m_loop, *m_player, platform.clock, *m_form2, *m_navigator,
@@ -125,6 +129,7 @@ Program::~Program()
     m_mediaSettings.reset();
     m_tick.reset();
     m_ab.reset();
+    m_bookmarkWindow.reset();
     m_navigator.reset();
     m_form2.reset();
     m_documents->TextWindowDestroyed();
@@ -257,6 +262,10 @@ void Program::wireMainWindow()
         f->resize(f->width() - 1, f->height());
     };
 
+    BookmarkWindow *bookmarkWindow = m_bookmarkWindow.get();
+    QObject::connect(f->N12, &QAction::triggered, f, [bookmarkWindow] { bookmarkWindow->N12Click(); });
+    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{f->SpeedButton2, f->BitBtn2})
+        QObject::connect(b, &QAbstractButton::clicked, f, [bookmarkWindow] { bookmarkWindow->N12Click(); });
     QObject::connect(f->N5, &QAction::triggered, f, &QWidget::close);
     QObject::connect(f->N19, &QAction::triggered, m_formHelp.get(), &QWidget::show);
     QObject::connect(f->N17, &QAction::triggered, m_formAbout.get(), &QWidget::show);

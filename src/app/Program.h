@@ -30,6 +30,7 @@ class Mpris;
 class MpcOption;
 class MainTick;
 class BookmarkNavigator;
+class BookmarkWindow;
 class ABInterval;
 class AutoPause;
 class Speakers;
@@ -65,6 +66,7 @@ public:
     Mpris &mpris() { return *m_mpris; }
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
+    BookmarkWindow &bookmarkWindow() { return *m_bookmarkWindow; }
     ABInterval &abInterval() { return *m_ab; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
@@ -119,6 +121,7 @@ private:
     std::unique_ptr<MpcOption> m_mpcOption;
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
+    std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
