@@ -1,0 +1,85 @@
+// The bookmarks window on the real program, read and set through the accessibility bus as a
+// screen reader does: a bookmark set from another program shows in the grid, a comment typed
+// into the grid is kept with the recording and comes back after a restart.
+#include "RunningProgram.h"
+
+#include "base/KeyCodes.h"
+#include "marks/BookmarkTable.h"
+#include "marks/TForm2.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QToolButton>
+
+namespace {
+
+class Accessibility : public RunningProgram {
+protected:
+    // Runs the accessibility client; the program keeps answering it meanwhile.
+    QString probe(const QStringList &args, int *exitCode = nullptr)
+    {
+        QProcess p;
+        p.start(QStringLiteral("/usr/bin/python3"),
+                QStringList{QStringLiteral(STENOVA_ATSPI_PROBE), QApplication::applicationName()} + args);
+        waitUntil([&] { return p.state() == QProcess::NotRunning; }, 30000);
+        if (exitCode) *exitCode = p.exitCode();
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    QString gridRows() { return probe({QStringLiteral("cells"), QStringLiteral("Закладки")}); }
+    void xdotool(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), args);
+        ASSERT_TRUE(waitUntil([&] { return p.state() == QProcess::NotRunning; }, 20000));
+    }
+};
+
+} // namespace
+
+TEST_F(Accessibility, BookmarkFromAnotherProgramReadAndCommentedThroughTheGridAndKeptAfterARestart)
+{
+    const QString media = recording(QStringLiteral("talk.wav"), 20);
+    startProgram({media});
+    ASSERT_TRUE(waitUntil([&] { return program().session().CurrentMediaPath == media; }));
+    seekBar(4000);
+    startEditor(QStringLiteral("Текст"));
+    combo({VK::Ctrl, VK::Shift}, VK::F9);
+    ASSERT_TRUE(waitUntil([&] { return program().Form2()->StringGrid1.cell(BookmarkTable::Name, 1) == "z1"; }));
+
+    click(form().SpeedButton2); // "≡"
+    TForm2 &window = *program().Form2();
+    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
+    EXPECT_EQ(gridRows(), QStringLiteral("1\tz1\t00:00:04.000")); // no comment yet
+
+    // Set through the bus: the next name, and the selected row.
+    probe({QStringLiteral("settext"), QStringLiteral("Следующее имя закладки"), QStringLiteral("7")});
+    EXPECT_TRUE(waitUntil([&] { return window.EditNZ->text() == "7"; }));
+    probe({QStringLiteral("select"), QStringLiteral("Закладки"), QStringLiteral("0")});
+    EXPECT_TRUE(waitUntil([&] { return window.StringGridView->selectionModel()->isRowSelected(0, {}); }));
+
+    // A comment typed into its cell with XTest, as a user types.
+    QTableWidget &grid = *window.StringGridView;
+    window.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == window.winId(); }));
+    const QRect cell = grid.visualRect(grid.model()->index(0, BookmarkTable::Comment));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), QStringLiteral("1 тихо, шум")});
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(waitUntil([&] {
+        return window.StringGrid1.cell(BookmarkTable::Comment, 1) == QStringLiteral("1 тихо, шум");
+    })) << window.StringGrid1.cell(BookmarkTable::Comment, 1).toStdString();
+
+    // Ended by the window manager and started again: the comment comes back with the file.
+    form().activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
+    combo({VK::Alt}, 0x73);
+    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
+    real.reset();
+    startProgram();
+    ASSERT_EQ(program().session().CurrentMediaPath, media);
+    click(form().SpeedButton2);
+    ASSERT_TRUE(waitUntil([&] { return program().Form2()->isVisible(); }));
+    EXPECT_EQ(gridRows(), QStringLiteral("1\tz1\t00:00:04.000\t1 тихо, шум"));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
