@@ -12,6 +12,8 @@ packages=(
   mpv libgl1-mesa-dri fonts-dejavu-core fonts-liberation2 hunspell-ru
   # reads back the exported OpenDocument text in the tests
   odt2txt
+  # clang's libFuzzer for the fuzz targets
+  clang libclang-rt-14-dev
   # the accessibility bus and a client of it, for the accessibility tests
   at-spi2-core gir1.2-atspi-2.0
   # sample and test recordings
