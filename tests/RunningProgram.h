@@ -119,6 +119,21 @@ protected:
         pause(150); // the hot key's handler runs from the event loop
     }
 
+    // Text typed with XTest by xdotool, which maps a letter missing from the keyboard map (the
+    // Cyrillic ones) to a spare key while it types it. The program reads the map when the key
+    // reaches it, so each letter is waited for in what the control shows before the next.
+    void typeWithXTest(const QString &text, const std::function<QString()> &shown)
+    {
+        const QString before = shown();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            QProcess xdotool;
+            xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("type"), text.mid(i, 1)});
+            ASSERT_TRUE(waitUntil([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
+            ASSERT_TRUE(waitUntil([&] { return shown() == before + text.left(i + 1); }, 3000))
+                << "shown: " << shown().toStdString();
+        }
+    }
+
     // The test editor, another program, with the focus.
     void startEditor(const QString &text = {}, int selectFrom = -1, int selectLength = 0)
     {

@@ -64,7 +64,11 @@ TEST_F(Accessibility, BookmarkFromAnotherProgramReadAndCommentedThroughTheGridAn
     ASSERT_TRUE(waitUntil([&] { return keys.foreground() == window.winId(); }));
     const QRect cell = grid.visualRect(grid.model()->index(0, BookmarkTable::Comment));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), QStringLiteral("1 тихо, шум")});
+    QTest::keyClick(&grid, Qt::Key_F2); // the cell's editor
+    typeWithXTest(QStringLiteral("1 тихо, шум"), [&grid] {
+        const auto *editor = grid.viewport()->findChild<QLineEdit *>();
+        return editor ? editor->text() : QString();
+    });
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     ASSERT_TRUE(waitUntil([&] {
         return window.StringGrid1.cell(BookmarkTable::Comment, 1) == QStringLiteral("1 тихо, шум");
