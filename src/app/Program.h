@@ -31,6 +31,8 @@ class MpcOption;
 class MainTick;
 class BookmarkNavigator;
 class ABInterval;
+class ABIntervalList;
+class Timeline;
 class AutoPause;
 class Speakers;
 class TextInjection;
@@ -66,6 +68,8 @@ public:
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
     ABInterval &abInterval() { return *m_ab; }
+    ABIntervalList &intervals() { return *m_intervals; }
+    Timeline &timeline() { return *m_timeline; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
     TextInjection &injection() { return *m_injection; }
@@ -119,6 +123,8 @@ private:
     std::unique_ptr<MpcOption> m_mpcOption;
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
+    std::unique_ptr<Timeline> m_timeline;
+    std::unique_ptr<ABIntervalList> m_intervals;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
