@@ -105,19 +105,21 @@ TEST_F(ABTest, ByNWithASingleBookmark)
 
 TEST_F(ABTest, ListModeAtTheLastItem)
 {
-    QStringList &applied = program->pending().calls;
-    form().ListBoxAB->addItems({"1-2", "3-4", "5-6"});
+    form().ListBoxAB->addItems({"1.0-2.0", "3.0-4.0", "5.0-6.0"});
     form().CheckBox16->setChecked(true);
-    applied.clear();
     form().ListBoxAB->setCurrentRow(2);
+    EXPECT_EQ(interval(), "00:00:01.000 … 00:00:02.000"); // selected from code: not applied
     ab().SpeedButton11Click();
     EXPECT_EQ(form().ListBoxAB->currentRow(), 2);
+    EXPECT_EQ(interval(), "00:00:05.000 … 00:00:06.000");
     form().CheckBox6->setChecked(true);
     ab().SpeedButton11Click();
     EXPECT_EQ(form().ListBoxAB->currentRow(), 0);
-    ab().SpeedButton10Click(); // the first item has nothing above
+    EXPECT_EQ(interval(), "00:00:01.000 … 00:00:02.000");
+    set("00:00:30.000", "00:00:40.000");
+    ab().SpeedButton10Click(); // the first item has nothing above; it is applied again
     EXPECT_EQ(form().ListBoxAB->currentRow(), 0);
-    EXPECT_EQ(applied, QStringList(3, QStringLiteral("ListBoxABClick")));
+    EXPECT_EQ(interval(), "00:00:01.000 … 00:00:02.000");
 }
 
 TEST_F(ABTest, SettingGoingAndTheLoopSwitch)

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "marks/IntervalSyntax.h"
 
 #include "QtPrinters.h"
 

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QToolButton>
 #include <QUrl>
 #include <utility>
 
@@ -103,12 +104,19 @@ TEST_F(ProgramTest, CommandLineIsAppliedInOrderOnFirstShow)
     EXPECT_EQ(form().UpDown7->position(), 1);
     ASSERT_EQ(form().ListBoxAB->count(), 2);
     EXPECT_EQ(form().ListBoxAB->item(1)->text(), "20.0-30.5");
-    // Boxes set from code run their handlers on change; the fixed sequence runs them again.
-    EXPECT_EQ(TakePendingCalls(*program), QStringList({"CheckBox16Click", "CheckBox16Click", "CheckBox16Click"}));
+    // The list mode took the first item as the AB interval.
+    EXPECT_EQ(form().ListBoxAB->currentRow(), 0);
+    EXPECT_EQ(form().MaskEdit1->text(), "00:00:00.000");
+    EXPECT_EQ(form().MaskEdit2->text(), "00:00:10.000");
+    EXPECT_FALSE(form().SpeedButton13->isEnabled());
+    EXPECT_TRUE(form().SpeedButton12->isEnabled());
+    EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
     // The loop handlers ran after the counts were set: the counts are armed.
     EXPECT_EQ(program->loop().BookmarkRepeatsLeft, 2);
     EXPECT_EQ(program->loop().ABRepeatsLeft, 1);
-    EXPECT_EQ(form().MaskEdit4->text(), form().Label5->text()); // no bookmarks: the segment is the file
+    // No bookmarks: the segment is the file, cut at the end of the interval.
+    EXPECT_EQ(form().MaskEdit3->text(), "00:00:00.000");
+    EXPECT_EQ(form().MaskEdit4->text(), "00:00:10.000");
 
     // The start position is sought as a user seek one second after the show.
     EXPECT_TRUE(form().TimerGoto->isActive());
@@ -254,8 +262,12 @@ TEST_F(ProgramTest, ApplicationEventsTrackMinimisedState)
 TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
 {
     start();
+    openMedia();
     form().show();
+    form().MaskEdit1->setText(QStringLiteral("00:00:10.000"));
+    form().MaskEdit2->setText(QStringLiteral("00:00:20.000"));
     form().CheckBoxTrack->setChecked(true);
+    ASSERT_EQ(form().TrackBar1->minimum(), 10000);
     TakePendingCalls(*program);
     program->FormOle()->show();
     program->Form2()->show();
@@ -267,8 +279,11 @@ TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
 
     form().close();
     EXPECT_TRUE(program->lifecycle().NormalClose);
+    // The zoom is off, so that the position and the letters are saved for the whole file.
     EXPECT_FALSE(form().CheckBoxTrack->isChecked());
-    EXPECT_EQ(TakePendingCalls(*program), QStringList({"CheckBoxTrackClick", "CheckBoxTrackClick"}));
+    EXPECT_EQ(form().TrackBar1->minimum(), 0);
+    EXPECT_EQ(form().TrackBar1->maximum(), 59999);
+    EXPECT_FALSE(form().CheckBoxTrack->font().bold());
     EXPECT_EQ(document.state(), DocumentContainer::State::Loaded);
     EXPECT_FALSE(program->Form2()->isVisible());
     EXPECT_TRUE(program->FormOle()->visibleAtClose);
@@ -280,7 +295,9 @@ TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
     document.DoVerb(DocumentContainer::PrimaryVerb);
     TakePendingCalls(*program);
     form().show();
+    form().TrackBar1->setRange(0, 1234); // a zoom switched off again would reset it
     form().close();
+    EXPECT_EQ(form().TrackBar1->maximum(), 1234);
     EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
     EXPECT_EQ(document.state(), DocumentContainer::State::ActiveInPlace);
     EXPECT_FALSE(program->FormOle()->visibleAtClose);
@@ -293,9 +310,7 @@ TEST_F(ProgramTest, EveryInterfaceIsImplementedButThoseOfWindowsAndFilesStillToC
 {
     start();
     EXPECT_EQ(program->pendingInterfaces(),
-              QStringList({// The interval list and the timeline zoom.
-                           "IntervalList", "TimelineZoom",
-                           // The go-to dialog.
+              QStringList({// The go-to dialog.
                            "GoToDialog"}));
     // Start-up asked the stand-in for nothing.
     EXPECT_TRUE(TakePendingCalls(*program).isEmpty());

@@ -45,19 +45,3 @@ CommandLineSwitches ParseSwitches(const QStringList &args)
     }
     return sw;
 }
-
-QStringList CutIntervalList(const QString &text)
-{
-    QString list = text;
-    const QLatin1String key("&ti=");
-    const qsizetype k = list.indexOf(key);
-    if (k >= 0) {
-        list = list.mid(k + key.size());
-        const qsizetype amp = list.indexOf(u'&');
-        if (amp >= 0) list.truncate(amp);
-    }
-    const QChar delimiter = list.contains(u',') ? u',' : u';';
-    QStringList items;
-    for (const QString &piece : list.split(delimiter)) items << TrimControlChars(piece);
-    return items;
-}

@@ -16,6 +16,3 @@ struct CommandLineSwitches {
 
 // Examines the arguments after the media file (args[0] is the media file itself).
 CommandLineSwitches ParseSwitches(const QStringList &args);
-
-// Cuts an interval list text, or a link carrying it under "&ti=", into list items.
-QStringList CutIntervalList(const QString &text);

@@ -18,6 +18,7 @@
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/IntervalList.h"
+#include "marks/IntervalSyntax.h"
 #include "marks/TForm2.h"
 #include "playback/MediaSession.h"
 

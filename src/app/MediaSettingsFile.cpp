@@ -197,6 +197,9 @@ void MediaSettingsFile::LoadFromINIMedia(const QString &mediaPath)
     IniFile ini;
     try {
         if (!ini.load(path)) throw SettingsLoadError{};
+        // The list mode switched on below applies the selected item at once: the previous
+        // file's list must be gone by then, or its item would replace this file's A and B.
+        m_form.ListBoxAB->clear();
         m_keys->load(ini);
         m_bookmarks.EditNZ->setText(ini.value(Main, QStringLiteral("Следующее имя закладки"), QStringLiteral("1")));
         m_navigator.ClearTableAndMarks();

@@ -17,8 +17,10 @@
 #include "automation/TextInjection.h"
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
+#include "marks/ABIntervalList.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/BookmarkWindow.h"
+#include "marks/Timeline.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
@@ -39,7 +41,7 @@
 
 Program::Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in)
     : m_platform(platform), m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()),
-      m_interfaces{m_pending.get(), m_pending.get(), nullptr, m_pending.get(), m_pending.get(), m_pending.get()}
+      m_interfaces{m_pending.get(), m_pending.get(), nullptr, nullptr, nullptr, m_pending.get()}
 {
     ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
@@ -66,6 +68,11 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_interfaces.documents = m_documents.get();
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
+    m_timeline = std::make_unique<Timeline>(TimelineControls(f), m_form2->StringGrid1, *m_player);
+    m_interfaces.zoom = m_timeline.get();
+    m_intervals = std::make_unique<ABIntervalList>(IntervalListControls(f), *m_interfaces.zoom,
+                                                   platform.desktop.clipboard, platform.messages);
+    m_interfaces.intervals = m_intervals.get();
     m_bookmarkWindow =
         std::make_unique<BookmarkWindow>(BookmarkWindow::Controls{f.TrackBar1, f.CheckBoxTrack, &f.MarkImages},
                                          *m_form2, *m_navigator, *m_player, *m_interfaces.zoom, platform.messages);
@@ -130,6 +137,8 @@ Program::~Program()
     m_tick.reset();
     m_ab.reset();
     m_bookmarkWindow.reset();
+    m_intervals.reset();
+    m_timeline.reset();
     m_navigator.reset();
     m_form2.reset();
     m_documents->TextWindowDestroyed();
@@ -155,8 +164,6 @@ QStringList Program::pendingInterfaces() const
     };
     check(m_interfaces.settings, "ProgramSettings");
     check(m_interfaces.mediaSettings, "MediaSettings");
-    check(m_interfaces.intervals, "IntervalList");
-    check(m_interfaces.zoom, "TimelineZoom");
     check(m_interfaces.goTo, "GoToDialog");
     return names;
 }

@@ -32,6 +32,8 @@ class MainTick;
 class BookmarkNavigator;
 class BookmarkWindow;
 class ABInterval;
+class ABIntervalList;
+class Timeline;
 class AutoPause;
 class Speakers;
 class TextInjection;
@@ -68,6 +70,8 @@ public:
     BookmarkNavigator &bookmarks() { return *m_navigator; }
     BookmarkWindow &bookmarkWindow() { return *m_bookmarkWindow; }
     ABInterval &abInterval() { return *m_ab; }
+    ABIntervalList &intervals() { return *m_intervals; }
+    Timeline &timeline() { return *m_timeline; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
     TextInjection &injection() { return *m_injection; }
@@ -122,6 +126,8 @@ private:
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
+    std::unique_ptr<Timeline> m_timeline;
+    std::unique_ptr<ABIntervalList> m_intervals;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;

@@ -93,11 +93,48 @@ ABInterval::Controls ABIntervalControls(TForm1 &f)
             .UpDown8 = f.UpDown8,
             .ListBoxAB = f.ListBoxAB,
             .TrackBar1 = f.TrackBar1,
-            .Panel3 = f.Panel3,
-            .ShapeAB = f.ShapeAB,
             .GroupBox4 = f.GroupBox4,
             .TimerZk = f.TimerZk.get(),
             .TimerInt = f.TimerInt.get()};
+}
+
+ABIntervalList::Controls IntervalListControls(TForm1 &f)
+{
+    return {.MaskEdit1 = f.MaskEdit1,
+            .MaskEdit2 = f.MaskEdit2,
+            .CheckBox14 = f.CheckBox14,
+            .CheckBox16 = f.CheckBox16,
+            .CheckBoxTrack = f.CheckBoxTrack,
+            .SpeedButton12 = f.SpeedButton12,
+            .SpeedButton13 = f.SpeedButton13,
+            .ListBoxAB = f.ListBoxAB,
+            .AB1 = f.AB1,
+            .AB2 = f.AB2,
+            .N34 = f.N34,
+            .N36 = f.N36,
+            .N29 = f.N29,
+            .N30 = f.N30,
+            .N32 = f.N32,
+            .N33 = f.N33,
+            .TrackBar1 = f.TrackBar1,
+            .TimerInt = f.TimerInt.get(),
+            .TimerZk = f.TimerZk.get()};
+}
+
+Timeline::Controls TimelineControls(TForm1 &f)
+{
+    return {.TrackBar1 = f.TrackBar1,
+            .Panel3 = f.Panel3,
+            .MarkImages = &f.MarkImages,
+            .ShapeAB = f.ShapeAB,
+            .LabelA = f.LabelA,
+            .LabelB = f.LabelB,
+            .LabelTrack = f.LabelTrack,
+            .Label5 = f.Label5,
+            .CheckBox7 = f.CheckBox7,
+            .CheckBoxTrack = f.CheckBoxTrack,
+            .MaskEdit1 = f.MaskEdit1,
+            .MaskEdit2 = f.MaskEdit2};
 }
 
 MainTick::Controls MainTickControls(TForm1 &f)

@@ -5,7 +5,9 @@
 #include "automation/KeyCapture.h"
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
+#include "marks/ABIntervalList.h"
 #include "marks/BookmarkNavigator.h"
+#include "marks/Timeline.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
@@ -21,6 +23,8 @@ Mpris::Controls MprisControls(TForm1 &f);
 MpcOption::Controls MpcOptionControls(TForm1 &f);
 BookmarkNavigator::Controls BookmarkControls(TForm1 &f);
 ABInterval::Controls ABIntervalControls(TForm1 &f);
+ABIntervalList::Controls IntervalListControls(TForm1 &f);
+Timeline::Controls TimelineControls(TForm1 &f);
 MainTick::Controls MainTickControls(TForm1 &f);
 AutoPause::Controls AutoPauseControls(TForm1 &f);
 KeyCapture::Controls KeyCaptureControls(TForm1 &f);

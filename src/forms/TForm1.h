@@ -104,7 +104,7 @@ public:
     QCheckBox *CheckBox14, *CheckBox16;
     QLineEdit *Edit8;
     UpDown *UpDown8;
-    QListWidget *ListBoxAB;
+    ListBox *ListBoxAB;
 
     // Hidden working controls.
     QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4;

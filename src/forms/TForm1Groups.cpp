@@ -364,7 +364,7 @@ QWidget *TForm1::createIntervalGroup()
     list->addStretch(1);
     lay->addLayout(list);
 
-    ListBoxAB = make<QListWidget>(GroupBox4, "ListBoxAB");
+    ListBoxAB = make<ListBox>(GroupBox4, "ListBoxAB");
     ListBoxAB->setAccessibleName(QStringLiteral("Список интервалов AB"));
     ListBoxAB->setStyleSheet(QStringLiteral("QListWidget::item { height: 18px; }"));
     ListBoxAB->setContextMenuPolicy(Qt::CustomContextMenu);

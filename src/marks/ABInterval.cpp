@@ -4,7 +4,6 @@
 #include "base/MediaTime.h"
 #include "base/SeekKind.h"
 #include "marks/IntervalList.h"
-#include "marks/MarkSlots.h"
 #include "platform/Clock.h"
 #include "playback/LoopState.h"
 #include "marks/BookmarkNavigator.h"
@@ -220,30 +219,4 @@ void ABInterval::SpeedButton11Click()
     afterShift();
 }
 
-void ABInterval::redrawMarks()
-{
-    const Controls &f = m_c;
-    const TrackBar *bar = f.TrackBar1;
-    // The marks stand over the bar's pixel columns, which start where the mark strip starts.
-    const int x0 = bar->x() + 7;
-    const int xa =
-        x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(a()), bar->minimum(), bar->maximum(), bar->width());
-    const int xb =
-        x0 + BookmarkNavigator::TimelineColumn(TimeTextToMs(b()), bar->minimum(), bar->maximum(), bar->width());
-    const QColor colour = f.CheckBox7->isChecked() ? QColor(0, 0, 255) : QColor(128, 128, 128);
-    for (QLabel *l : {f.LabelA, f.LabelB}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, colour);
-        l->setPalette(p);
-        l->adjustSize();
-        l->show();
-        l->raise();
-    }
-    f.LabelA->move(xa - f.LabelA->width() / 2, 0);
-    f.LabelB->move(xb - f.LabelB->width() / 2, 0);
-    f.LabelA->setToolTip(a());
-    f.LabelB->setToolTip(b());
-    f.ShapeAB->setGeometry(std::min(xa, xb), 0, std::abs(xb - xa) + 1, f.Panel3->y() + f.Panel3->height());
-    f.ShapeAB->show();
-    f.ShapeAB->lower();
-}
+void ABInterval::redrawMarks() { m_zoom.redrawABMarks(); }

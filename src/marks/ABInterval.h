@@ -6,10 +6,8 @@
 class BookmarkNavigator;
 class BookmarkTable;
 class IntervalList;
-class MarkStrip;
 class PlayerFacade;
 class QCheckBox;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,8 +31,6 @@ public:
         UpDown *UpDown7, *UpDown8;
         QListWidget *ListBoxAB;
         TrackBar *TrackBar1;
-        MarkStrip *Panel3;
-        QFrame *ShapeAB;
         QGroupBox *GroupBox4;
         Timer *TimerZk, *TimerInt;
     };
@@ -50,7 +46,7 @@ public:
     void CheckBox14Click();
     void SpeedButton10Click(); // <-AB
     void SpeedButton11Click(); // AB->
-    // Places A, B and the band between them over the position bar.
+    // Places A, B and the band between them over the position bar (the timeline draws them).
     void redrawMarks();
 
 private:

@@ -9,9 +9,11 @@ public:
     virtual void ListBoxABClick() = 0;
 };
 
-// The zoom of the position bar to the AB interval.
+// The zoom of the position bar to the AB interval, and the marks of A and B over the bar.
 class TimelineZoom {
 public:
     virtual ~TimelineZoom() = default;
     virtual void CheckBoxTrackClick() = 0;
+    // Places the letters A and B and the band between them over the bar as it is now.
+    virtual void redrawABMarks() = 0;
 };

@@ -7,6 +7,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+ListBox::ListBox(QWidget *parent) : QListWidget(parent)
+{
+    connect(this, &QAbstractItemView::clicked, this, &ListBox::itemChosen);
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before) emit itemChosen();
+}
+
 UpDown::UpDown(QLineEdit *associate, int min, int max, int position, QWidget *parent)
     : QWidget(parent), m_associate(associate), m_min(min), m_max(max), m_position(position)
 {

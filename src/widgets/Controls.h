@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QListWidget>
 #include <QObject>
 #include <QSlider>
 #include <QWidget>
@@ -12,6 +13,20 @@ class TrackBar : public QSlider {
 public:
     using QSlider::QSlider;
     int tag = 0;
+};
+
+// A list box that reports the user's choice of an item, by a click or by the keys; an item
+// made current from code is not reported.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget *parent = nullptr);
+
+signals:
+    void itemChosen();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // An up-down pair of arrows bound to an edit, like the spin buttons beside a count edit:
