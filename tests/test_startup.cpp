@@ -294,9 +294,7 @@ TEST_F(ProgramTest, EveryInterfaceIsImplementedButThoseOfWindowsAndFilesStillToC
     start();
     EXPECT_EQ(program->pendingInterfaces(),
               QStringList({// The interval list and the timeline zoom.
-                           "IntervalList", "TimelineZoom",
-                           // The go-to dialog.
-                           "GoToDialog"}));
+                           "IntervalList", "TimelineZoom"}));
     // Start-up asked the stand-in for nothing.
     EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
 }

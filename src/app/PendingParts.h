@@ -2,7 +2,6 @@
 
 #include "marks/IntervalList.h"
 #include "persist/Settings.h"
-#include "windows/GoToDialog.h"
 
 #include <QStringList>
 
@@ -10,11 +9,7 @@
 // (stenova.app, info) and recorded, and changes nothing. The program lists the interfaces
 // this class still serves, and the start-up test pins that list, so a part that is built but
 // not connected fails it.
-class PendingParts : public ProgramSettings,
-                     public MediaSettings,
-                     public IntervalList,
-                     public TimelineZoom,
-                     public GoToDialog {
+class PendingParts : public ProgramSettings, public MediaSettings, public IntervalList, public TimelineZoom {
 public:
     void LoadFromSettingsINI() override { pending("LoadFromSettingsINI"); }
     void SaveToSettingsINI() override { pending("SaveToSettingsINI"); }
@@ -24,7 +19,6 @@ public:
     void CheckBox16Click() override { pending("CheckBox16Click"); }
     void ListBoxABClick() override { pending("ListBoxABClick"); }
     void CheckBoxTrackClick() override { pending("CheckBoxTrackClick"); }
-    void ShowGoToDialog() override { pending("ShowGoToDialog"); }
 
     QStringList calls; // the operations called so far, in order
 

@@ -18,12 +18,14 @@
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
+#include "marks/ClipboardComments.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
 #include "playback/Volume.h"
 #include "windows/InfoWindows.h"
+#include "windows/GoToPosition.h"
 #include "windows/TForm3.h"
 #include "windows/Speakers.h"
 #include "windows/TForm5.h"
@@ -38,7 +40,7 @@
 
 Program::Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in)
     : m_platform(platform), m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()),
-      m_interfaces{m_pending.get(), m_pending.get(), nullptr, m_pending.get(), m_pending.get(), m_pending.get()}
+      m_interfaces{m_pending.get(), m_pending.get(), nullptr, m_pending.get(), m_pending.get(), nullptr}
 {
     ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
@@ -65,6 +67,8 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_interfaces.documents = m_documents.get();
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
+    m_clipboardComments = std::make_unique<ClipboardComments>(ClipboardCommentControls(f), m_form2->StringGrid1,
+                                                              platform.desktop.clipboard, platform.messages);
     m_ab = std::make_unique<ABInterval>(ABIntervalControls(f), m_form2->StringGrid1, m_loop, *m_player, *m_navigator,
                                         *m_interfaces.intervals, *m_interfaces.zoom);
     m_tick = std::make_unique<MainTick>(MainTickControls(f), m_loop, *m_player, platform.clock, *m_form2, *m_navigator,
@@ -78,6 +82,8 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
                            *m_formWMP, *m_formOle});
     created(m_form2.get());
     m_form3 = std::make_unique<TForm3>();
+    m_goTo = std::make_unique<GoToPosition>(GoToControls(f), *m_form3, *m_player);
+    m_interfaces.goTo = m_goTo.get();
     created(m_form3.get());
     m_form4 = std::make_unique<TForm4>();
     created(m_form4.get());
@@ -119,12 +125,14 @@ Program::~Program()
     m_formAbout.reset();
     m_formHelp.reset();
     m_form4.reset();
+    m_goTo.reset();
     m_form3.reset();
     m_settings.reset();
     m_opener.reset();
     m_mediaSettings.reset();
     m_tick.reset();
     m_ab.reset();
+    m_clipboardComments.reset();
     m_navigator.reset();
     m_form2.reset();
     m_documents->TextWindowDestroyed();

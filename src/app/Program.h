@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "playback/LoopState.h"
 #include "playback/MediaSession.h"
+#include "windows/GoToDialog.h"
 
 #include <QStringList>
 #include <memory>
@@ -30,9 +31,11 @@ class Mpris;
 class MpcOption;
 class MainTick;
 class BookmarkNavigator;
+class ClipboardComments;
 class ABInterval;
 class AutoPause;
 class Speakers;
+class GoToPosition;
 class TextInjection;
 class KeyCapture;
 class HotKeys;
@@ -65,9 +68,11 @@ public:
     Mpris &mpris() { return *m_mpris; }
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
+    ClipboardComments &clipboardComments() { return *m_clipboardComments; }
     ABInterval &abInterval() { return *m_ab; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
+    GoToPosition &goTo() { return *m_goTo; }
     TextInjection &injection() { return *m_injection; }
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
@@ -119,9 +124,11 @@ private:
     std::unique_ptr<MpcOption> m_mpcOption;
     std::unique_ptr<MainTick> m_tick;
     std::unique_ptr<BookmarkNavigator> m_navigator;
+    std::unique_ptr<ClipboardComments> m_clipboardComments;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
+    std::unique_ptr<GoToPosition> m_goTo;
     std::unique_ptr<TextInjection> m_injection;
     std::unique_ptr<TextDocuments> m_documents;
     std::unique_ptr<KeyCapture> m_keyCapture;

@@ -6,10 +6,12 @@
 #include "automation/MainTick.h"
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
+#include "marks/ClipboardComments.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/Volume.h"
+#include "windows/GoToPosition.h"
 #include "windows/Speakers.h"
 
 class TForm1;
@@ -20,9 +22,11 @@ Volume::Controls VolumeControls(TForm1 &f);
 Mpris::Controls MprisControls(TForm1 &f);
 MpcOption::Controls MpcOptionControls(TForm1 &f);
 BookmarkNavigator::Controls BookmarkControls(TForm1 &f);
+ClipboardComments::Controls ClipboardCommentControls(TForm1 &f);
 ABInterval::Controls ABIntervalControls(TForm1 &f);
 MainTick::Controls MainTickControls(TForm1 &f);
 AutoPause::Controls AutoPauseControls(TForm1 &f);
 KeyCapture::Controls KeyCaptureControls(TForm1 &f);
 HotKeys::Controls HotKeyControls(TForm1 &f);
 Speakers::Controls SpeakerControls(TForm1 &f);
+GoToPosition::Controls GoToControls(TForm1 &f);
