@@ -303,15 +303,12 @@ TEST_F(ProgramTest, CloseQueryRecordsVisibilityAndClosesDocumentAndBookmarks)
     EXPECT_FALSE(program->FormOle()->visibleAtClose);
 }
 
-// Every interface between the parts of the program is served by its implementation, but for
-// those whose windows or files come later, which the stand-in serves. This list may only
-// shrink.
-TEST_F(ProgramTest, EveryInterfaceIsImplementedButThoseOfWindowsAndFilesStillToCome)
+// Every interface between the parts of the program is served by its implementation: none is
+// left to the stand-in.
+TEST_F(ProgramTest, EveryInterfaceIsServedByItsImplementation)
 {
     start();
-    EXPECT_EQ(program->pendingInterfaces(),
-              QStringList({// The go-to dialog.
-                           "GoToDialog"}));
+    EXPECT_EQ(program->pendingInterfaces(), QStringList());
     // Start-up asked the stand-in for nothing.
     EXPECT_TRUE(TakePendingCalls(*program).isEmpty());
 }

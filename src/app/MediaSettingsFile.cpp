@@ -18,6 +18,7 @@
 #include "windows/TForm3.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>

@@ -1,22 +1,20 @@
 #pragma once
 
 #include "persist/Settings.h"
-#include "windows/GoToDialog.h"
 
 #include <QStringList>
 
-// Stands in for the parts of the program that are not built yet. Every call is logged
-// (stenova.app, info) and recorded, and changes nothing. The program lists the interfaces
-// this class still serves, and the start-up test pins that list, so a part that is built but
-// not connected fails it.
-class PendingParts : public ProgramSettings, public MediaSettings, public GoToDialog {
+// Stands in for the settings files until the program has made them (and for tests that want
+// none). Every call is logged (stenova.app, info) and recorded, and changes nothing. The
+// program lists the interfaces this class still serves, and the start-up test checks that
+// none is left to it.
+class PendingParts : public ProgramSettings, public MediaSettings {
 public:
     void LoadFromSettingsINI() override { pending("LoadFromSettingsINI"); }
     void SaveToSettingsINI() override { pending("SaveToSettingsINI"); }
     void SaveToINIVideo(const QString &) override { pending("SaveToINIVideo"); }
     std::optional<bool> LoadFromINIVideo(const QString &) override;
     void LoadFromINIMedia(const QString &) override { pending("LoadFromINIMedia"); }
-    void ShowGoToDialog() override { pending("ShowGoToDialog"); }
 
     QStringList calls; // the operations called so far, in order
 

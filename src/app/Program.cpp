@@ -21,12 +21,14 @@
 #include "marks/BookmarkNavigator.h"
 #include "marks/BookmarkWindow.h"
 #include "marks/Timeline.h"
+#include "marks/ClipboardComments.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TFormWMP.h"
 #include "playback/Volume.h"
 #include "windows/InfoWindows.h"
+#include "windows/GoToPosition.h"
 #include "windows/TForm3.h"
 #include "windows/Speakers.h"
 #include "windows/TForm5.h"
@@ -41,7 +43,7 @@
 
 Program::Program(Platform platform, QStringList arguments, std::unique_ptr<PendingParts> stand_in)
     : m_platform(platform), m_pending(stand_in ? std::move(stand_in) : std::make_unique<PendingParts>()),
-      m_interfaces{m_pending.get(), m_pending.get(), nullptr, nullptr, nullptr, m_pending.get()}
+      m_interfaces{m_pending.get(), m_pending.get(), nullptr, nullptr, nullptr, nullptr}
 {
     ExposeWindowsAsWindows();
     m_form1 = std::make_unique<TForm1>(platform.clock);
@@ -76,6 +78,8 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_bookmarkWindow =
         std::make_unique<BookmarkWindow>(BookmarkWindow::Controls{f.TrackBar1, f.CheckBoxTrack, &f.MarkImages},
                                          *m_form2, *m_navigator, *m_player, *m_interfaces.zoom, platform.messages);
+    m_clipboardComments = std::make_unique<ClipboardComments>(ClipboardCommentControls(f), m_form2->StringGrid1,
+                                                              platform.desktop.clipboard, platform.messages);
     m_ab = std::make_unique<ABInterval>(ABIntervalControls(f), m_form2->StringGrid1, m_loop, *m_player, *m_navigator,
                                         *m_interfaces.intervals, *m_interfaces.zoom);
     m_tick = std::make_unique<MainTick>(MainTickControls(f), m_loop, *m_player, platform.clock, *m_form2, *m_navigator,
@@ -89,6 +93,8 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
                            *m_formWMP, *m_formOle});
     created(m_form2.get());
     m_form3 = std::make_unique<TForm3>();
+    m_goTo = std::make_unique<GoToPosition>(GoToControls(f), *m_form3, *m_player);
+    m_interfaces.goTo = m_goTo.get();
     created(m_form3.get());
     m_form4 = std::make_unique<TForm4>();
     created(m_form4.get());
@@ -130,6 +136,7 @@ Program::~Program()
     m_formAbout.reset();
     m_formHelp.reset();
     m_form4.reset();
+    m_goTo.reset();
     m_form3.reset();
     m_settings.reset();
     m_opener.reset();
@@ -139,6 +146,7 @@ Program::~Program()
     m_bookmarkWindow.reset();
     m_intervals.reset();
     m_timeline.reset();
+    m_clipboardComments.reset();
     m_navigator.reset();
     m_form2.reset();
     m_documents->TextWindowDestroyed();

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "playback/LoopState.h"
 #include "playback/MediaSession.h"
+#include "windows/GoToDialog.h"
 
 #include <QStringList>
 #include <memory>
@@ -31,11 +32,13 @@ class MpcOption;
 class MainTick;
 class BookmarkNavigator;
 class BookmarkWindow;
+class ClipboardComments;
 class ABInterval;
 class ABIntervalList;
 class Timeline;
 class AutoPause;
 class Speakers;
+class GoToPosition;
 class TextInjection;
 class KeyCapture;
 class HotKeys;
@@ -69,11 +72,13 @@ public:
     MainTick &mainTick() { return *m_tick; }
     BookmarkNavigator &bookmarks() { return *m_navigator; }
     BookmarkWindow &bookmarkWindow() { return *m_bookmarkWindow; }
+    ClipboardComments &clipboardComments() { return *m_clipboardComments; }
     ABInterval &abInterval() { return *m_ab; }
     ABIntervalList &intervals() { return *m_intervals; }
     Timeline &timeline() { return *m_timeline; }
     AutoPause &autoPause() { return *m_autoPause; }
     Speakers &speakers() { return *m_speakers; }
+    GoToPosition &goTo() { return *m_goTo; }
     TextInjection &injection() { return *m_injection; }
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
@@ -128,9 +133,11 @@ private:
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
     std::unique_ptr<Timeline> m_timeline;
     std::unique_ptr<ABIntervalList> m_intervals;
+    std::unique_ptr<ClipboardComments> m_clipboardComments;
     std::unique_ptr<ABInterval> m_ab;
     std::unique_ptr<AutoPause> m_autoPause;
     std::unique_ptr<Speakers> m_speakers;
+    std::unique_ptr<GoToPosition> m_goTo;
     std::unique_ptr<TextInjection> m_injection;
     std::unique_ptr<TextDocuments> m_documents;
     std::unique_ptr<KeyCapture> m_keyCapture;

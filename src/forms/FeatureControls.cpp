@@ -66,6 +66,8 @@ BookmarkNavigator::Controls BookmarkControls(TForm1 &f)
             .MarkImages = &f.MarkImages};
 }
 
+ClipboardComments::Controls ClipboardCommentControls(TForm1 &f) { return {.window = &f, .Label14 = f.Label14}; }
+
 ABInterval::Controls ABIntervalControls(TForm1 &f)
 {
     return {.LabelA = f.LabelA,
@@ -216,3 +218,14 @@ HotKeys::Controls HotKeyControls(TForm1 &f)
 }
 
 Speakers::Controls SpeakerControls(TForm1 &f) { return {.N23x = f.N23x, .N23 = f.N23}; }
+
+GoToPosition::Controls GoToControls(TForm1 &f)
+{
+    return {.TrackBar1 = f.TrackBar1,
+            .Label1 = f.Label1,
+            .Label1t = f.Label1t,
+            .Label11 = f.Label11,
+            .Label5 = f.Label5,
+            .SpeedButton9 = f.SpeedButton9,
+            .N16 = f.N16};
+}

@@ -8,10 +8,12 @@
 #include "marks/ABIntervalList.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/Timeline.h"
+#include "marks/ClipboardComments.h"
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
 #include "playback/Volume.h"
+#include "windows/GoToPosition.h"
 #include "windows/Speakers.h"
 
 class TForm1;
@@ -22,6 +24,7 @@ Volume::Controls VolumeControls(TForm1 &f);
 Mpris::Controls MprisControls(TForm1 &f);
 MpcOption::Controls MpcOptionControls(TForm1 &f);
 BookmarkNavigator::Controls BookmarkControls(TForm1 &f);
+ClipboardComments::Controls ClipboardCommentControls(TForm1 &f);
 ABInterval::Controls ABIntervalControls(TForm1 &f);
 ABIntervalList::Controls IntervalListControls(TForm1 &f);
 Timeline::Controls TimelineControls(TForm1 &f);
@@ -30,3 +33,4 @@ AutoPause::Controls AutoPauseControls(TForm1 &f);
 KeyCapture::Controls KeyCaptureControls(TForm1 &f);
 HotKeys::Controls HotKeyControls(TForm1 &f);
 Speakers::Controls SpeakerControls(TForm1 &f);
+GoToPosition::Controls GoToControls(TForm1 &f);

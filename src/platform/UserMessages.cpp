@@ -10,6 +10,11 @@ void QtUserMessages::error(const QString &caption, const QString &text)
     QMessageBox::critical(QApplication::activeWindow(), caption, text);
 }
 
+void QtUserMessages::information(const QString &caption, const QString &text)
+{
+    QMessageBox::information(QApplication::activeWindow(), caption, text);
+}
+
 namespace {
 
 QString AskForFile(FileDialogSpec &spec, const QString &initialPath, QFileDialog::AcceptMode mode)

@@ -18,6 +18,8 @@ class UserMessages {
 public:
     virtual ~UserMessages() = default;
     virtual void error(const QString &caption, const QString &text) = 0;
+    // A message with the information icon and an OK button.
+    virtual void information(const QString &caption, const QString &text) = 0;
     // Asks for an existing file; empty when cancelled. The filter the user picks is kept in
     // spec.filterIndex for the next time.
     virtual QString openFile(FileDialogSpec &spec, const QString &initialPath) = 0;
@@ -32,6 +34,7 @@ public:
 class QtUserMessages : public UserMessages {
 public:
     void error(const QString &caption, const QString &text) override;
+    void information(const QString &caption, const QString &text) override;
     QString openFile(FileDialogSpec &spec, const QString &initialPath) override;
     QString saveFile(FileDialogSpec &spec, const QString &initialPath) override;
     bool question(const QString &caption, const QString &text) override;

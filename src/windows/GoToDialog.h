@@ -1,6 +1,7 @@
 #pragma once
 
-// The go-to dialog: a time, a shift or a percentage typed, with the history of the open file.
+// The go-to dialog: a time from the start, or a shift back or forward from the position, with
+// the history of the open file.
 class GoToDialog {
 public:
     virtual ~GoToDialog() = default;

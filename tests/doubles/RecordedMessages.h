@@ -8,6 +8,7 @@
 class RecordedMessages : public UserMessages {
 public:
     void error(const QString &caption, const QString &text) override { errors << caption + u'|' + text; }
+    void information(const QString &caption, const QString &text) override { notices << caption + u'|' + text; }
     // Answers the file dialogs from the front of filesToOpen (empty: cancelled).
     QString openFile(FileDialogSpec &spec, const QString &initialPath) override
     {
@@ -22,6 +23,7 @@ public:
         return !answers.isEmpty() && answers.takeFirst();
     }
     QStringList errors;
+    QStringList notices;
     QStringList questions;
     QList<bool> answers;
     QStringList dialogs;
