@@ -1,11 +1,12 @@
 // libFuzzer target: the playback switches of the command line. The input's NUL bytes separate
 // the arguments; the first argument is the media file.
 // Build: clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -fPIC -Isrc $(pkg-config --cflags Qt6Core)
-//        tests/fuzz/fuzz_command_line.cpp src/app/CommandLine.cpp src/base/MediaTime.cpp
+//        tests/fuzz/fuzz_command_line.cpp src/app/CommandLine.cpp src/marks/IntervalSyntax.cpp src/base/MediaTime.cpp
 //        $(pkg-config --libs Qt6Core)
 
 #include "app/CommandLine.h"
 #include "base/MediaTime.h"
+#include "marks/IntervalSyntax.h"
 
 #include <QByteArray>
 #include <QStringList>
