@@ -6,6 +6,9 @@ reader or a GUI test tool does.
   atspi_probe.py APP select TABLE_NAME ROW     selects the row through the table's selection
   atspi_probe.py APP settext FIELD_NAME TEXT   sets the text of an editable field
   atspi_probe.py APP items LIST_NAME           prints the items of a list, one a line
+  atspi_probe.py APP choose LIST_NAME INDEX    selects the list's item (its "Toggle" action)
+  atspi_probe.py APP fill FIELD_NAME TEXT BUTTON   sets the field's text, then presses the button
+A control that is not there yet (a dialog about to open) is waited for up to ten seconds.
 """
 import sys
 import time
@@ -43,8 +46,14 @@ def find(node, name, roles, depth=0):
 
 def main():
     app_name, command, target = sys.argv[1:4]
-    roles = {"cells": {"table"}, "select": {"table"}, "settext": {"text", "entry"}, "items": {"list", "list box"}}
-    node = find(find_app(app_name), target, roles.get(command, set()))
+    roles = {"cells": {"table"}, "select": {"table"}, "settext": {"text", "entry"}, "fill": {"text", "entry"},
+             "items": {"list", "list box"}, "choose": {"list", "list box"}}
+    app = find_app(app_name)
+    node = find(app, target, roles.get(command, set()))
+    end = time.time() + 10
+    while node is None and time.time() < end:
+        time.sleep(0.2)
+        node = find(app, target, roles.get(command, set()))
     if node is None:
         sys.exit(f"no control named {target!r}")
     if command == "cells":
@@ -59,6 +68,16 @@ def main():
     elif command == "settext":
         if not Atspi.EditableText.set_text_contents(node, sys.argv[4]):
             sys.exit("the text could not be set")
+    elif command == "fill":
+        if not Atspi.EditableText.set_text_contents(node, sys.argv[4]):
+            sys.exit("the text could not be set")
+        button = find(app, sys.argv[5], {"push button"})
+        if button is None or not Atspi.Action.do_action(button, 0):
+            sys.exit(f"no button {sys.argv[5]!r} to press")
+    elif command == "choose":  # the item's own action, as a screen reader's user selects it
+        item = node.get_child_at_index(int(sys.argv[4]))
+        if item is None or not Atspi.Action.do_action(item, 0):
+            sys.exit("the item could not be selected")
     elif command == "items":
         for i in range(node.get_child_count()):
             print(node.get_child_at_index(i).get_name())

@@ -8,7 +8,9 @@
 #include "marks/TForm2.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -65,13 +67,13 @@ TEST_F(Accessibility, BookmarkFromAnotherProgramReadAndCommentedThroughTheGridAn
     const QRect cell = grid.visualRect(grid.model()->index(0, BookmarkTable::Comment));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     QTest::keyClick(&grid, Qt::Key_F2); // the cell's editor
-    typeWithXTest(QStringLiteral("1 тихо, шум"), [&grid] {
+    typeWithXTest(QStringLiteral("# tiho, shum 12"), [&grid] {
         const auto *editor = grid.viewport()->findChild<QLineEdit *>();
         return editor ? editor->text() : QString();
     });
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     ASSERT_TRUE(waitUntil([&] {
-        return window.StringGrid1.cell(BookmarkTable::Comment, 1) == QStringLiteral("1 тихо, шум");
+        return window.StringGrid1.cell(BookmarkTable::Comment, 1) == QStringLiteral("# tiho, shum 12");
     })) << window.StringGrid1.cell(BookmarkTable::Comment, 1).toStdString();
 
     // Ended by the window manager and started again: the comment comes back with the file.
@@ -84,6 +86,36 @@ TEST_F(Accessibility, BookmarkFromAnotherProgramReadAndCommentedThroughTheGridAn
     ASSERT_EQ(program().session().CurrentMediaPath, media);
     click(form().SpeedButton2);
     ASSERT_TRUE(waitUntil([&] { return program().Form2()->isVisible(); }));
-    EXPECT_EQ(gridRows(), QStringLiteral("1\tz1\t00:00:04.000\t1 тихо, шум"));
+    EXPECT_EQ(gridRows(), QStringLiteral("1\tz1\t00:00:04.000\t# tiho, shum 12"));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+// Ctrl+Alt+G from another program opens the go-to dialog; its time field is filled and OK
+// pressed through the accessibility bus, and playback moves there. The interval list's items
+// are read and one is chosen the same way.
+TEST_F(Accessibility, GoToDialogFromAnotherProgramAndTheIntervalListThroughTheBus)
+{
+    const QString media = recording(QStringLiteral("talk.wav"), 20);
+    startProgram({media, QStringLiteral("/ab"), QStringLiteral("1.0-2.0;3.0-4.5")});
+    ASSERT_TRUE(waitUntil([&] { return program().session().CurrentMediaPath == media; }));
+    EXPECT_EQ(probe({QStringLiteral("items"), QStringLiteral("Список интервалов AB")}),
+              QStringLiteral("1.0-2.0\n3.0-4.5"));
+    probe({QStringLiteral("choose"), QStringLiteral("Список интервалов AB"), QStringLiteral("1")});
+    EXPECT_TRUE(waitUntil([&] { return form().ListBoxAB->item(1)->isSelected(); }));
+
+    startEditor(QStringLiteral("Текст"));
+    // The dialog is modal: the client fills it while the program waits in it.
+    QProcess client;
+    client.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(STENOVA_ATSPI_PROBE), QApplication::applicationName(), QStringLiteral("fill"),
+                  QStringLiteral("Перейти к позиции"), QStringLiteral("00:00:07.000"), QStringLiteral("OK")});
+    // Should the client fail, the dialog is cancelled rather than left waiting for ever.
+    QTimer::singleShot(40000, &form(), [this] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    combo({VK::Ctrl, VK::Alt}, VK::G);
+    ASSERT_TRUE(waitUntil([&] { return client.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return form().TrackBar1->value() == 7000; })) << form().TrackBar1->value();
+    EXPECT_NEAR(player().PositionMs(), 7000, 50);
 }
