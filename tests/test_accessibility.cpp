@@ -6,6 +6,7 @@
 #include "base/KeyCodes.h"
 #include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
+#include "windows/TForm3.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,8 +111,8 @@ TEST_F(Accessibility, GoToDialogFromAnotherProgramAndTheIntervalListThroughTheBu
                  {QStringLiteral(STENOVA_ATSPI_PROBE), QApplication::applicationName(), QStringLiteral("fill"),
                   QStringLiteral("Перейти к позиции"), QStringLiteral("00:00:07.000"), QStringLiteral("OK")});
     // Should the client fail, the dialog is cancelled rather than left waiting for ever.
-    QTimer::singleShot(40000, &form(), [this] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) dialog->close();
+    QTimer::singleShot(30000, &form(), [this] {
+        if (program().Form3()->isVisible()) program().Form3()->reject();
     });
     combo({VK::Ctrl, VK::Alt}, VK::G);
     ASSERT_TRUE(waitUntil([&] { return client.state() == QProcess::NotRunning; }, 30000));
