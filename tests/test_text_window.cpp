@@ -99,10 +99,10 @@ TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
     openThroughDialog(second);
     EXPECT_TRUE(text().isEmpty());
     showAndClickIntoText();
-    type(QStringLiteral("Второй файл"));
+    type(QStringLiteral("2. Второй файл"));
     openThroughDialog(first);
     EXPECT_EQ(text(), typed);
     openThroughDialog(second);
-    EXPECT_EQ(text(), QStringLiteral("Второй файл"));
+    EXPECT_EQ(text(), QStringLiteral("2. Второй файл"));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
