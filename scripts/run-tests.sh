@@ -4,7 +4,7 @@
 #   run-tests.sh [ctest options]
 #   run-tests.sh --unit [googletest options]
 # --unit builds and runs only the fast tests (no display, no real player) in one process,
-# in seconds; `ctest -L unit` runs the same tests one process each.
+# in seconds; `ctest -L unit` runs the same tests in two processes side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -78,11 +78,7 @@ TEST_F(Accessibility, BookmarkFromAnotherProgramReadAndCommentedThroughTheGridAn
     })) << window.StringGrid1.cell(BookmarkTable::Comment, 1).toStdString();
 
     // Ended by the window manager and started again: the comment comes back with the file.
-    form().activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
-    combo({VK::Alt}, 0x73);
-    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
-    real.reset();
+    endWithAltF4();
     startProgram();
     ASSERT_EQ(program().session().CurrentMediaPath, media);
     click(form().SpeedButton2);

@@ -21,6 +21,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolButton>
 
@@ -202,11 +203,7 @@ TEST_F(EndToEnd, ClosedByTheWindowManagerAndStartedAgainEverythingComesBack)
     const QRect speakersAt = program().Form5()->geometry();
 
     // Alt+F4 to the window manager with the main window in front; then main() returns.
-    form().activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
-    combo({VK::Alt}, 0x73);
-    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
-    real.reset();
+    endWithAltF4();
     IniFile settings;
     ASSERT_TRUE(settings.load(home.filePath(QStringLiteral("setting.ini"))));
     EXPECT_EQ(settings.value("MAIN", "Файл:"), first);
@@ -453,6 +450,37 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
         pause(400);
         EXPECT_EQ(program().injection().TextWindow, editorWindow) << "round " << round;
     }
+}
+
+// The window manager's stacking, bottom to top.
+static QList<WindowId> stacking()
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    xprop.waitForFinished(5000);
+    QList<WindowId> order;
+    static const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+    for (const auto &m : id.globalMatch(QString::fromLatin1(xprop.readAllStandardOutput())))
+        order << m.captured().toULong(nullptr, 16);
+    return order;
+}
+
+TEST_F(EndToEnd, BookmarksWindowStaysAboveTheMainWindowButNotAboveOtherPrograms)
+{
+    startProgram();
+    click(form().SpeedButton2); // "≡"
+    QWidget &bookmarks = *program().Form2();
+    ASSERT_TRUE(waitUntil([&] { return bookmarks.isVisible(); }));
+    const auto above = [&](WindowId upper, WindowId lower) {
+        const QList<WindowId> order = stacking();
+        return order.contains(upper) && order.indexOf(upper) > order.indexOf(lower);
+    };
+    form().activateWindow();
+    form().raise();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return above(bookmarks.winId(), form().winId()); }, 1000));
+    startEditor();
+    EXPECT_TRUE(waitUntil([&] { return above(editorWindow, bookmarks.winId()); }, 2000));
 }
 
 TEST_F(EndToEnd, SpeakersWindowOpensCentredAndComesForwardFromAnyProgram)

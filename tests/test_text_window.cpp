@@ -86,11 +86,7 @@ TEST_F(TextWindow, TypedWithEscAndASpeakerKeptPerRecordingAndAfterARestart)
     const QString typed = text();
 
     // Alt+F4 to the main window ends the program; the next start shows the same text.
-    form().activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == form().winId(); }));
-    combo({VK::Alt}, 0x73);
-    ASSERT_TRUE(waitUntil([&] { return !form().isVisible(); }));
-    real.reset();
+    endWithAltF4();
     startProgram();
     ASSERT_EQ(program().session().CurrentMediaPath, first);
     EXPECT_EQ(text(), typed);

@@ -64,6 +64,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_formOle = std::make_unique<TFormOle>();
     created(m_formOle.get());
     m_form2 = std::make_unique<TForm2>();
+    m_form2->keepAbove(&f);
     m_injection = std::make_unique<TextInjection>(platform.clock, platform.desktop);
     m_documents = std::make_unique<TextDocuments>(f, *m_formOle, m_session, m_lifecycle->NormalClose, platform.clock,
                                                   platform.messages, *m_injection);

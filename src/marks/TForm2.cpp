@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QWindow>
 #include <QVBoxLayout>
 #include <array>
 
@@ -88,7 +89,7 @@ TForm2::TForm2()
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Закладки"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(14);
     setFont(f);
@@ -184,6 +185,8 @@ TForm2::TForm2()
     JvCaptionButton1 = new PinButton(this);
 }
 
+void TForm2::keepAbove(QWidget *owner) { m_owner = owner; }
+
 void TForm2::EditSrChange()
 {
     QFont grid = StringGridView->font();
@@ -198,6 +201,9 @@ void TForm2::EditSrChange()
 // The font size in effect is applied once the window is visible, the first time it shows.
 void TForm2::showEvent(QShowEvent *event)
 {
+    // A dialog's window with a transient parent: the window manager keeps it above that
+    // window, and not above other programs'. Set as it shows: Qt drops one set earlier.
+    if (m_owner) windowHandle()->setTransientParent(m_owner->windowHandle());
     QWidget::showEvent(event);
     if (!m_shownOnce) {
         m_shownOnce = true;

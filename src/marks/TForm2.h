@@ -20,6 +20,8 @@ class TForm2 : public QWidget {
     Q_OBJECT
 public:
     TForm2();
+    // Kept above the owner (the main window) by the window manager.
+    void keepAbove(QWidget *owner);
     // The bookmark table (shown by the window's grid).
     BookmarkTable StringGrid1;
     QTableWidget *StringGridView; // shows StringGrid1
@@ -50,4 +52,5 @@ private:
     bool m_refreshPending = false;
     bool m_refreshing = false;
     bool m_shownOnce = false;
+    QWidget *m_owner = nullptr;
 };
