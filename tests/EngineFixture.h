@@ -25,7 +25,7 @@ struct ScriptedExternalPlayer {
     }
     double position()
     {
-        if (mode == 0) positionSec = std::min(durationSec, positionSec + (clock.nowMs() - since) / 1000.0);
+        if (mode == 0) positionSec = std::min(durationSec, positionSec + (clock.nowMs() - since) * speed / 1000.0);
         since = clock.nowMs();
         return positionSec;
     }
@@ -49,6 +49,10 @@ struct ScriptedExternalPlayer {
             positionSec = text.toDouble();
             break;
         case Mpc::CmdGetPosition: report(Mpc::RepCurrentPosition, QString::number(position(), 'f', 3)); break;
+        case Mpc::CmdSetSpeed:
+            position();
+            speed = text.toDouble();
+            break;
         default: break;
         }
     }
@@ -60,7 +64,7 @@ struct ScriptedExternalPlayer {
     RecordingMpcTransport &transport;
     VirtualClock &clock;
     int mode = 2;
-    double positionSec = 0, durationSec = 0;
+    double positionSec = 0, durationSec = 0, speed = 1.0;
     std::int64_t since = 0;
 };
 

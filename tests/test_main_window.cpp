@@ -5,6 +5,7 @@
 #include "windows/InfoWindows.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -138,7 +139,7 @@ TEST_F(ProgramTest, TimersAtCreation)
     }
 }
 
-TEST_F(ProgramTest, TwentyHotKeysWithTheirCombinations)
+TEST_F(ProgramTest, EveryHotKeyWithItsCombination)
 {
     start();
     QSet<QString> names;
@@ -146,7 +147,7 @@ TEST_F(ProgramTest, TwentyHotKeysWithTheirCombinations)
         names.insert(k.name);
         EXPECT_TRUE(k.active) << k.name.toStdString();
     }
-    EXPECT_EQ(names.size(), 20);
+    EXPECT_EQ(names.size(), 22);
     const auto combo = [this](const char *name) {
         const GlobalHotKey &k = form().hotKey(QLatin1String(name));
         return std::pair(k.modifiers, k.virtualKey);
@@ -158,6 +159,8 @@ TEST_F(ProgramTest, TwentyHotKeysWithTheirCombinations)
     EXPECT_EQ(combo("JvApplicationHotKeyA"), std::pair(unsigned(ModCtrl | ModShift), 219));
     EXPECT_EQ(combo("JvApplicationHotKeyB"), std::pair(unsigned(ModCtrl | ModShift), 221));
     EXPECT_EQ(combo("JvApplicationHotKeyG"), std::pair(unsigned(ModCtrl | ModAlt), 0x47));
+    EXPECT_EQ(combo("HotKeySlower"), std::pair(unsigned(ModCtrl | ModAlt), 188)); // ","
+    EXPECT_EQ(combo("HotKeyFaster"), std::pair(unsigned(ModCtrl | ModAlt), 190)); // "."
     EXPECT_EQ(combo("JvApplicationHotKeyDown"), std::pair(unsigned(ModCtrl | ModAlt), 0x28));
     EXPECT_THROW(form().hotKey(QStringLiteral("JvApplicationHotKeyZ")), std::out_of_range);
 }
@@ -199,10 +202,12 @@ TEST_F(ProgramTest, EveryControlHasANameForAssistiveTechnology)
     for (QWidget *w : form().findChildren<QWidget *>()) {
         const bool control = qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSlider *>(w) ||
                              qobject_cast<QAbstractButton *>(w) || qobject_cast<QListWidget *>(w) ||
-                             qobject_cast<QPlainTextEdit *>(w) || qobject_cast<UpDown *>(w);
-        // Scroll bars belong to their scroll area; the arrows to their up-down.
+                             qobject_cast<QPlainTextEdit *>(w) || qobject_cast<UpDown *>(w) ||
+                             qobject_cast<QAbstractSpinBox *>(w);
+        // Scroll bars belong to their scroll area; the arrows to their up-down, the edit to its
+        // spin box.
         if (!control || !w->isVisibleTo(&form()) || qobject_cast<UpDown *>(w->parentWidget()) ||
-            qobject_cast<QScrollBar *>(w))
+            qobject_cast<QAbstractSpinBox *>(w->parentWidget()) || qobject_cast<QScrollBar *>(w))
             continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         ASSERT_NE(iface, nullptr);

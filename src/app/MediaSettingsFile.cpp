@@ -14,6 +14,7 @@
 #include "playback/MediaSession.h"
 #include "widgets/BusyCursor.h"
 #include "widgets/Controls.h"
+#include "widgets/SpeedBox.h"
 #include "windows/Speakers.h"
 #include "windows/TForm3.h"
 
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 
 namespace {
 
@@ -42,6 +44,8 @@ QString StripPilcrows(QString s)
     return s;
 }
 
+const QString SpeedKey = QStringLiteral("Скорость");
+
 QString SpeakerKey(int i) { return QStringLiteral("Участник%1").arg(i + 1); }
 
 // The writing order of section MAIN in the media settings file.
@@ -55,6 +59,7 @@ QStringList MediaFileKeys()
          << QStringLiteral("и пропуск # закл.") << QStringLiteral("интервал") << QStringLiteral("В интервале AB N")
          << QStringLiteral("а потом AB->") << QStringLiteral("По N закладкам") << QStringLiteral("По N закладкам N")
          << QStringLiteral("Итервал AB брать из списка") << QStringLiteral("ALeft") << QStringLiteral("BLeft");
+    keys << SpeedKey;
     return keys;
 }
 
@@ -84,6 +89,7 @@ void MediaKeys::load(const IniFile &ini)
     loadLoopFlags(ini);
     loadSpeakers(ini);
     loadVideo(ini);
+    loadSpeed(ini);
     m_speakers.updateMenu();
 }
 
@@ -135,6 +141,16 @@ void MediaKeys::loadSpeakers(const IniFile &ini)
 
 void MediaKeys::loadVideo(const IniFile &ini) { m_session.VideoFlag = flag(ini, Main, QStringLiteral("Video"), "0"); }
 
+// Files kept before there was a speed play at normal speed; a value that is no speed is
+// ignored, as the speed box's range would clamp it to a speed the user never chose.
+void MediaKeys::loadSpeed(const IniFile &ini)
+{
+    bool ok = false;
+    const double speed = QLocale::c().toDouble(ini.value(Main, SpeedKey, QStringLiteral("1.0")), &ok);
+    m_form.SpinSpeed->setValue(
+        ok && speed >= m_form.SpinSpeed->minimum() && speed <= m_form.SpinSpeed->maximum() ? speed : 1.0);
+}
+
 QString MediaKeys::value(const QString &key) const
 {
     const TForm1 &f = m_form;
@@ -150,6 +166,7 @@ QString MediaKeys::value(const QString &key) const
     if (key == QLatin1String("Position")) return QString::number(f.TrackBar1->value());
     if (key == QLatin1String("ALeft")) return QString::number(f.LabelA->x());
     if (key == QLatin1String("BLeft")) return QString::number(f.LabelB->x());
+    if (key == SpeedKey) return QLocale::c().toString(f.SpinSpeed->value(), 'f', 1);
     for (const LoopControl &c : loopControls())
         if (key == QString::fromUtf8(c.key))
             return c.box ? Flag(c.box->isChecked()) : QString::number(c.count->position());

@@ -35,6 +35,7 @@ public:
     // speaker menu's captions.
     void load(const IniFile &ini);
     void loadVideo(const IniFile &ini);
+    void loadSpeed(const IniFile &ini);
     // The value written for a key of the main window's per-media keys.
     QString value(const QString &key) const;
 

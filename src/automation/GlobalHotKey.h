@@ -16,9 +16,9 @@ struct GlobalHotKey {
     std::function<void()> onHotKey;
 };
 
-// The twenty registrations, in the order of their names JvApplicationHotKey1 … 9, 0, F9, F10,
-// F11, A, B, G, Left, Right, Up, Down.
-using HotKeyTable = std::array<GlobalHotKey, 20>;
+// The registrations, in the order of their names JvApplicationHotKey1 … 9, 0, F9, F10, F11, A,
+// B, G, Left, Right, Up, Down (the twenty of old), then HotKeySlower and HotKeyFaster.
+using HotKeyTable = std::array<GlobalHotKey, 22>;
 
 inline GlobalHotKey &HotKeyNamed(HotKeyTable &table, const QString &name)
 {

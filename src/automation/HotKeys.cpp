@@ -7,6 +7,7 @@
 #include "marks/ABInterval.h"
 #include "marks/BookmarkNavigator.h"
 #include "playback/PlayerFacade.h"
+#include "widgets/SpeedBox.h"
 #include "windows/Speakers.h"
 
 #include <QAction>
@@ -40,6 +41,12 @@ HotKeys::HotKeys(const Controls &controls, const bool &appMinimized, PlayerFacad
     set("Right", [this] { StepForward(); });
     set("Up", [this] { VolumeBy(10); });
     set("Down", [this] { VolumeBy(-10); });
+    HotKeyNamed(*m_c.hotKeys, QStringLiteral("HotKeySlower")).onHotKey = [this] {
+        m_player.SetSpeed(SpeedBox::stepped(m_player.Speed(), -1));
+    };
+    HotKeyNamed(*m_c.hotKeys, QStringLiteral("HotKeyFaster")).onHotKey = [this] {
+        m_player.SetSpeed(SpeedBox::stepped(m_player.Speed(), 1));
+    };
 
     registrar.onHotKey = [this, &keys](unsigned modifiers, int vk) {
         for (const GlobalHotKey &k : *m_c.hotKeys) {

@@ -45,5 +45,5 @@ private:
     const bool &m_appMinimized;
     PlayerFacade &m_player;
     HotKeyRegistrar &m_registrar;
-    bool m_registered[20] = {};
+    bool m_registered[std::tuple_size_v<HotKeyTable>] = {};
 };

@@ -94,7 +94,11 @@ void MainTick::tick()
                            : delta >= 1 && delta <= 5 ? Tolerances{50, 100, 70, 70}
                            : delta <= 0               ? Tolerances{25, 50, 40, 40} // still or back
                                         : Tolerances{50, 100, f.TimerZk->interval(), f.TimerInt->interval()}; // a jump
-    const int arrive = tol.arrive, skipLead = tol.skipLead, zk = tol.zk, in = tol.in;
+    // The re-arm timers wait out the rest of the arrival window, which is media time: at
+    // another speed it passes in another wall time. A jump keeps the intervals they have.
+    const bool jump = delta > 149;
+    const auto wall = [&](int media) { return jump ? media : static_cast<int>(std::ceil(media / m_player.Speed())); };
+    const int arrive = tol.arrive, skipLead = tol.skipLead, zk = wall(tol.zk), in = wall(tol.in);
     if (f.TimerZk->interval() != zk) f.TimerZk->setInterval(zk);
     if (f.TimerInt->interval() != in) f.TimerInt->setInterval(in);
 

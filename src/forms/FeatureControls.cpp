@@ -16,6 +16,7 @@ PlayerFacade::Controls PlayerControls(TForm1 &f)
             .CheckBox8 = f.CheckBox8,
             .UpDown1 = f.UpDown1,
             .UpDown6 = f.UpDown6,
+            .SpinSpeed = f.SpinSpeed,
             .NMPC = f.NMPC,
             .Timer2 = f.Timer2.get(),
             .TimerPeriod = f.TimerPeriod.get(),

@@ -31,6 +31,7 @@ class PinButton;
 class QToolButton;
 class MediaButtonBar;
 class UpDown;
+class SpeedBox;
 class TMPCHC;
 
 // The main window: the control panel and the store of every option. Behaviour lives in the
@@ -82,6 +83,7 @@ public:
     QLineEdit *Edit1, *Edit6, *Edit7;
     UpDown *UpDown1, *UpDown6, *UpDown7;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4, *SpeedButton7, *SpeedButton8, *SpeedButton9;
+    SpeedBox *SpinSpeed; // playback speed, kept per file
     QCheckBox *CheckBox6, *CheckBox13, *CheckBox7, *CheckBox8, *CheckBox10, *CheckBox15, *CheckBoxTrack;
     QFrame *ShapeAB;
 

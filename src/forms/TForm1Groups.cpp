@@ -5,6 +5,7 @@
 #include "base/MediaTime.h"
 #include "playback/MediaButtonBar.h"
 #include "playback/TMPCHC.h"
+#include "widgets/SpeedBox.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -84,6 +85,11 @@ QWidget *TForm1::createPlayerGroup()
         setTextColor(b, Qt::blue);
     }
 
+    SpinSpeed = make<SpeedBox>(GroupBox2, "SpinSpeed");
+    SpinSpeed->setToolTip(
+        QStringLiteral("Скорость воспроизведения, высота голоса сохраняется [Ctrl+Alt+<] [Ctrl+Alt+>]"));
+    SpinSpeed->setAccessibleName(QStringLiteral("Скорость воспроизведения"));
+
     Image1 = label(GroupBox2, "Image1", QString());
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(20, 20));
     Image1->setCursor(Qt::PointingHandCursor);
@@ -127,6 +133,8 @@ QWidget *TForm1::createPlayerGroup()
     controls->addSpacing(8);
     addAll(controls,
            {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton8, SpeedButton9});
+    controls->addSpacing(8);
+    controls->addWidget(SpinSpeed);
     controls->addStretch(1);
     addAll(controls, {TrackBar3, TrackBar2});
     grid->addLayout(controls);

@@ -20,6 +20,8 @@ public:
     virtual void Play() = 0;
     virtual void Pause() = 0; // pausing a paused player resumes it
     virtual void Stop() = 0;  // the position stays where it is
+    // Playback speed, 1 = normal, with the pitch kept; it stays for the next files.
+    virtual void SetSpeed(double speed) = 0;
 };
 
 // Play states of the embedded video player.
@@ -40,4 +42,6 @@ public:
     virtual double duration() = 0;
     // The reason the last file could not be played; empty when it could.
     virtual QString lastError() = 0;
+    // Playback rate, 1 = normal, with the pitch kept; it stays for the next files.
+    virtual void setRate(double rate) = 0;
 };

@@ -143,6 +143,8 @@ void LibmpvMci::Stop()
     m_mode = mpStopped;
 }
 
+void LibmpvMci::SetSpeed(double speed) { mpv().setDouble(MpvName::Speed, speed); }
+
 LibmpvWmp::LibmpvWmp(Clock &clock, bool withVideoOutput, const MpvOptions &extraOptions)
     // With a picture to draw, video stays off until the video window has its render context:
     // a file loaded before that would lose its video track for good.
@@ -177,6 +179,8 @@ void LibmpvWmp::stop()
     if (m_loader.loaded()) mpv().seekExact(0);
     m_stopped = true;
 }
+
+void LibmpvWmp::setRate(double rate) { mpv().setDouble(MpvName::Speed, rate); }
 
 int LibmpvWmp::playState()
 {

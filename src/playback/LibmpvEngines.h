@@ -42,6 +42,7 @@ public:
     void Play() override;
     void Pause() override;
     void Stop() override;
+    void SetSpeed(double speed) override;
     MpvInstance &mpv() { return m_loader.mpv(); }
 
 private:
@@ -63,6 +64,7 @@ public:
     void setCurrentPosition(double seconds) override;
     double duration() override;
     QString lastError() override { return m_loader.error(); }
+    void setRate(double rate) override;
     MpvInstance &mpv() { return m_loader.mpv(); }
 
 private:

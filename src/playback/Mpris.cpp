@@ -25,6 +25,7 @@ Mpris::Mpris(const Controls &controls, MediaSession &session, PlayerFacade &play
     new MprisRootAdaptor(this);
     new MprisPlayerAdaptor(this);
     connect(&player, &PlayerFacade::playbackChanged, this, &Mpris::publishChanges);
+    connect(&player, &PlayerFacade::speedChanged, this, &Mpris::publishChanges);
     connect(&player, &PlayerFacade::seeked, this, [this] {
         if (auto *adaptor = findChild<MprisPlayerAdaptor *>()) emit adaptor->Seeked(positionUs());
     });
@@ -102,6 +103,7 @@ void Mpris::publishChanges()
     QVariantMap changed;
     const QString status = playbackStatus();
     if (status != m_status) changed[QStringLiteral("PlaybackStatus")] = m_status = status;
+    if (player.Speed() != m_rate) changed[QStringLiteral("Rate")] = m_rate = player.Speed();
     if (session.CurrentMediaPath != m_url) {
         m_url = session.CurrentMediaPath;
         changed[QStringLiteral("Metadata")] = metadata();
@@ -123,6 +125,17 @@ void MprisRootAdaptor::Raise()
 }
 
 void MprisRootAdaptor::Quit() { m_mpris->controls.window->close(); }
+
+double MprisPlayerAdaptor::rate() const { return m_mpris->player.Speed(); }
+double MprisPlayerAdaptor::minimumRate() const { return PlayerFacade::MinSpeed; }
+double MprisPlayerAdaptor::maximumRate() const { return PlayerFacade::MaxSpeed; }
+
+// A rate of 0 pauses, as the interface asks of players.
+void MprisPlayerAdaptor::setRate(double rate)
+{
+    if (rate <= 0) Pause();
+    else m_mpris->player.SetSpeed(rate);
+}
 
 bool MprisPlayerAdaptor::hasMedia() const { return !m_mpris->session.CurrentMediaPath.isEmpty(); }
 

@@ -43,6 +43,7 @@ private:
     void propertiesChanged(const QString &interface, const QVariantMap &changed);
     QString m_status;
     QString m_url;
+    double m_rate = 1.0;
     bool m_registered = false;
 };
 
@@ -79,8 +80,8 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
     Q_PROPERTY(double Rate READ rate WRITE setRate)
-    Q_PROPERTY(double MinimumRate READ rate)
-    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(bool CanGoNext READ no)
@@ -92,8 +93,10 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
 public:
     explicit MprisPlayerAdaptor(Mpris *mpris) : QDBusAbstractAdaptor(mpris), m_mpris(mpris) {}
     QString playbackStatus() const { return m_mpris->playbackStatus(); }
-    double rate() const { return 1.0; }
-    void setRate(double) {}
+    double rate() const;
+    void setRate(double rate);
+    double minimumRate() const;
+    double maximumRate() const;
     QVariantMap metadata() const { return m_mpris->metadata(); }
     qlonglong position() const { return m_mpris->positionUs(); }
     bool no() const { return false; }

@@ -39,6 +39,8 @@ bool MpvInstance::ok()
     mpv_set_option_string(h, "ao", "pulse,pipewire,alsa");
     // Without a sound device the player still runs, silently and in real time.
     mpv_set_option_string(h, "audio-fallback-to-null", "yes");
+    // Another speed keeps the voice's pitch, with mpv's better time-stretching filter.
+    mpv_set_option_string(h, "af", "scaletempo2");
     for (const auto &[name, value] : m_options) mpv_set_option_string(h, name.constData(), value.constData());
     const int rc = mpv_initialize(h);
     if (rc < 0) {

@@ -319,6 +319,14 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
         break;
     }
     case Mpc::CmdGetPosition: reportPosition(Mpc::RepCurrentPosition); break;
+    case Mpc::CmdSetSpeed: {
+        bool ok = false;
+        const double speed = text.trimmed().toDouble(&ok);
+        if (ok && speed > 0 &&
+            succeeded(commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Speed), speed})))
+            m_speed = speed; // known at once, for the position between reports
+        break;
+    }
     case Mpc::CmdClose:
         // mpv may close the connection before answering; the wait ends either way.
         commandSync(QJsonArray{QLatin1String(MpvIpc::Quit)});

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "playback/Engines.h"
 #include "playback/TMPCHC.h"
+#include "widgets/SpeedBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolTip>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -32,6 +35,8 @@ PlayerFacade::PlayerFacade(const Controls &controls, MediaSession &session, Loop
     for (QLabel *l : {m_c.Label1, m_c.Label1t, m_c.Label11, m_c.Label5}) l->installEventFilter(this);
     for (MediaButtonBar *bar : {m_c.MediaPlayer1, m_c.MediaPlayer2})
         connect(bar, &MediaButtonBar::buttonClicked, this, &PlayerFacade::ButtonClick);
+    connect(m_c.SpinSpeed, &QDoubleSpinBox::valueChanged, this, &PlayerFacade::SetSpeed);
+    connect(this, &PlayerFacade::speedChanged, m_c.SpinSpeed, &QDoubleSpinBox::setValue);
 }
 
 PlayerFacade::~PlayerFacade() { m_c.Timer2->onTimeout = nullptr; }
@@ -81,8 +86,31 @@ int PlayerFacade::LengthMs()
     return 0;
 }
 
+void PlayerFacade::SetSpeed(double speed)
+{
+    speed = std::round(std::clamp(speed, MinSpeed, MaxSpeed) * 10) / 10;
+    if (speed == m_speed) return;
+    m_speed = speed;
+    applySpeed();
+    emit speedChanged(speed);
+}
+
+void PlayerFacade::applySpeed()
+{
+    const Engine engine = ActiveEngine();
+    double &applied = m_applied[static_cast<int>(engine)];
+    if (applied == m_speed) return;
+    applied = m_speed;
+    switch (engine) {
+    case Engine::Mpc: m_c.MPCHC->SetSpeed(m_speed); break;
+    case Engine::Wmp: m_wmp.setRate(m_speed); break;
+    case Engine::Mci: m_mci.SetSpeed(m_speed); break;
+    }
+}
+
 void PlayerFacade::Play()
 {
+    applySpeed();
     switch (ActiveEngine()) {
     case Engine::Mpc: m_c.MPCHC->Play(); break;
     case Engine::Wmp: m_wmp.play(); break;
@@ -93,6 +121,7 @@ void PlayerFacade::Play()
 
 void PlayerFacade::Pause()
 {
+    applySpeed(); // pausing a paused player plays it
     switch (ActiveEngine()) {
     case Engine::Mpc: m_c.MPCHC->Pause(); break;
     case Engine::Wmp: m_wmp.pause(); break;
@@ -202,6 +231,7 @@ void PlayerFacade::RefreshPositionDisplay()
 
 void PlayerFacade::TogglePlayPause()
 {
+    applySpeed();
     const int state = PlayState();
     if (ActiveEngine() == Engine::Mci) {
         if (state == 3) {

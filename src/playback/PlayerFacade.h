@@ -15,6 +15,7 @@ class TMPCHC;
 class Timer;
 class TrackBar;
 class UpDown;
+class SpeedBox;
 class Volume;
 struct LoopState;
 struct MediaSession;
@@ -35,6 +36,7 @@ public:
         MediaButtonBar *MediaPlayer1, *MediaPlayer2;
         QCheckBox *CheckBox1, *CheckBox8;
         UpDown *UpDown1, *UpDown6;
+        SpeedBox *SpinSpeed;
         QAction *NMPC;
         Timer *Timer2, *TimerPeriod, *TimerPause, *TimerPlayNoRefrN;
     };
@@ -69,6 +71,11 @@ public:
 
     // The auto-pause period counts again from now; a running pause is cancelled.
     void RestartAutoPausePeriod();
+    // Playback speed, 1 = normal, with the pitch kept: 0.3 … 3.0, to a tenth. The active
+    // player takes it at once, another one when it next plays.
+    static constexpr double MinSpeed = 0.3, MaxSpeed = 3.0;
+    double Speed() const { return m_speed; }
+    void SetSpeed(double speed);
 
 signals:
     // The play state or position may have changed: after commands and every display refresh.
@@ -78,12 +85,14 @@ signals:
     // The user moved the position or pressed a button while the bookmark loop is on: the
     // loop takes its bookmarks again from the new place.
     void bookmarkLoopRestart();
+    void speedChanged(double speed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int stepMs() const;
+    void applySpeed();
     void playExternalAgain();
 
     const Controls m_c;
@@ -93,4 +102,6 @@ private:
     Clock &m_clock;
     MciPlayer &m_mci;
     WmpPlayer &m_wmp;
+    double m_speed = 1.0;
+    double m_applied[3] = {1.0, 1.0, 1.0}; // what each engine plays at, by Engine
 };

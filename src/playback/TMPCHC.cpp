@@ -25,9 +25,32 @@ void TMPCHC::SendCommand(std::uint32_t code, const QString &text)
     if (connected()) m_transport.send(code, text);
 }
 
-void TMPCHC::Play() { SendCommand(Mpc::CmdPlay, {}); }
-void TMPCHC::Pause() { SendCommand(Mpc::CmdPause, {}); }
+void TMPCHC::Play()
+{
+    sendSpeed();
+    SendCommand(Mpc::CmdPlay, {});
+}
+void TMPCHC::Pause()
+{
+    sendSpeed();
+    SendCommand(Mpc::CmdPause, {});
+}
 void TMPCHC::Stop() { SendCommand(Mpc::CmdStop, {}); }
+
+void TMPCHC::SetSpeed(double speed)
+{
+    Speed = speed;
+    m_speedSent = false;
+    sendSpeed();
+}
+
+// A player started since the speed was set gets it before it plays.
+void TMPCHC::sendSpeed()
+{
+    if (m_speedSent || !connected()) return;
+    m_speedSent = true;
+    m_transport.send(Mpc::CmdSetSpeed, QString::number(Speed, 'f', 2));
+}
 
 double TMPCHC::GetPosition()
 {
@@ -97,6 +120,7 @@ void TMPCHC::HandleMessage(std::uint32_t code, const QString &text, std::int64_t
     switch (code) {
     case Mpc::RepConnect:
         PlayerWindow = sender;
+        m_speedSent = Speed == 1.0; // a new player plays at normal speed
         DurationSec = 0;
         PositionSec = 0;
         break;

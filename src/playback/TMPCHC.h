@@ -11,7 +11,8 @@ class UserMessages;
 // Command and report codes of the external player's remote control.
 namespace Mpc {
 inline constexpr std::uint32_t CmdPlay = 0xA0000004, CmdPause = 0xA0000005, CmdStop = 0xA0000001,
-                               CmdSetPosition = 0xA0002000, CmdGetPosition = 0xA0003004, CmdClose = 0xA0004006;
+                               CmdSetPosition = 0xA0002000, CmdGetPosition = 0xA0003004, CmdClose = 0xA0004006,
+                               CmdSetSpeed = 0xA0004008;
 inline constexpr std::uint32_t RepConnect = 0x50000000, RepLoadState = 0x50000001, RepPlayMode = 0x50000002,
                                RepNowPlaying = 0x50000003, RepCurrentPosition = 0x50000007, RepNotifySeek = 0x50000008,
                                RepDisconnect = 0x5000000B;
@@ -53,6 +54,8 @@ public:
     void Play();
     void Pause();
     void Stop();
+    void SetSpeed(double speed); // 1 = normal, the pitch kept; sent again to each new player
+    double Speed = 1.0;
     double GetPosition();
     void SetPosition(double seconds);
     int GetPlayState() const;
@@ -67,4 +70,6 @@ private:
     Clock &m_clock;
     UserMessages &m_messages;
     bool m_awaitingConnect = false; // a new player was started and has not connected yet
+    bool m_speedSent = true;
+    void sendSpeed();
 };

@@ -36,7 +36,7 @@ protected:
     double position()
     {
         if (m_playing) {
-            m_positionMs += static_cast<double>(m_clock.nowMs() - m_since);
+            m_positionMs += static_cast<double>(m_clock.nowMs() - m_since) * m_speed;
             m_since = m_clock.nowMs();
             if (m_positionMs >= m_length) {
                 m_positionMs = m_length;
@@ -58,12 +58,19 @@ protected:
         m_positionMs = std::clamp(ms, 0.0, static_cast<double>(m_length));
         m_since = m_clock.nowMs();
     }
+    void speed(double speed)
+    {
+        position();
+        m_speed = speed;
+        m_since = m_clock.nowMs();
+    }
     virtual void atEnd() {}
 
     Clock &m_clock;
     bool m_loaded = false;
     bool m_playing = false;
     double m_positionMs = 0;
+    double m_speed = 1.0;
     int m_length = 0;
     std::int64_t m_since = 0;
 };
@@ -117,6 +124,7 @@ public:
         run(false);
         m_mode = mpStopped;
     }
+    void SetSpeed(double s) override { speed(s); }
 
 private:
     void atEnd() override { m_mode = mpStopped; }
@@ -170,6 +178,7 @@ public:
     }
     double duration() override { return m_loaded ? m_length / 1000.0 : 0; }
     QString lastError() override { return m_error; }
+    void setRate(double rate) override { speed(rate); }
 
 private:
     void atEnd() override
