@@ -15,6 +15,7 @@
 #include "windows/TForm3.h"
 #include "playback/MediaButtonBar.h"
 #include "windows/TForm5.h"
+#include "widgets/SpeedBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -366,6 +367,51 @@ TEST_P(LoopCounts, EachCountPlaysThatManyTimes)
     for (int count : {1, 2, 3}) {
         type(form().Edit6, QString::number(count));
         EXPECT_EQ(playsOf(6000, 6000, 6800), count) << "between bookmarks, count " << count;
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+// At half and double speed the loop still counts media time, and ESC's stop still steps one
+// media second back. Double speed is set through the media-player interface's Rate.
+TEST_P(LoopCounts, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDoubleSpeed)
+{
+    const Engine engine = GetParam();
+    startProgram();
+    openOn(engine, recordingFor(engine, QStringLiteral("speed"), 12));
+    escWithStepBack();
+    form().MaskEdit1->setText(QStringLiteral("00:00:02.000"));
+    form().MaskEdit2->setText(QStringLiteral("00:00:02.800"));
+    form().Edit7->setText(QStringLiteral("2"));
+    click(form().CheckBox7);
+    startEditor(QStringLiteral("Текст"));
+    for (double speed : {0.5, 2.0}) {
+        SCOPED_TRACE(speed);
+        if (speed == 0.5) {
+            form().SpinSpeed->setValue(0.5);
+        } else {
+            QProcess bus;
+            bus.start(QStringLiteral("dbus-send"),
+                      {"--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.stenova", "/org/mpris/MediaPlayer2",
+                       "org.freedesktop.DBus.Properties.Set", "string:org.mpris.MediaPlayer2.Player", "string:Rate",
+                       "variant:double:2.0"});
+            ASSERT_TRUE(waitUntil([&] { return bus.state() == QProcess::NotRunning; }, 5000));
+            ASSERT_EQ(form().SpinSpeed->text(), QStringLiteral("2.0×"));
+        }
+        EXPECT_EQ(playsOf(1600, 2000, 2800), 2);
+
+        keys.setForeground(editorWindow);
+        ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 3000));
+        seekBar(6000);
+        tap(VK::Esc);
+        ASSERT_TRUE(playingWithin(3000));
+        pause(1000);
+        const int before = player().PositionMs();
+        tap(VK::Esc);
+        ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000));
+        EXPECT_NEAR(player().PositionMs(), before - 1000, 300);
+        EXPECT_GT(before, 6000 + 700 * speed) << "played at the speed";
+        EXPECT_LT(before, 6000 + 1500 * speed) << "played at the speed";
+        pause(400); // past ESC's lock-out
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }

@@ -4,6 +4,8 @@
 #include "TestWait.h"
 
 #include "platform/PulseVolume.h"
+#include "platform/QtClock.h"
+#include "playback/LibmpvEngines.h"
 #include "playback/Mpv.h"
 #include "playback/MpvMixer.h"
 #include "playback/Volume.h"
@@ -191,4 +193,60 @@ TEST(MpvMixer, DrivesThePlayersOwnSoundOnlyWhileItHasAnOutput)
     EXPECT_EQ(silentMixer.level(), -1);
     EXPECT_FALSE(silentMixer.setLevel(30));
     EXPECT_EQ(silent.getDouble(MpvName::Volume), 100);
+}
+
+namespace {
+
+// The main frequency of what the null sink played for a second and a half from now, by
+// sox's zero-crossing count; 0 when nothing was recorded.
+double PlayedFrequency(const QString &dir)
+{
+    const QString raw = dir + QStringLiteral("/played.raw");
+    QProcess recorder;
+    recorder.setStandardOutputFile(raw);
+    recorder.start(QStringLiteral("parec"), {"-d", "test_sink.monitor", "--raw", "--format=s16le", "--rate=44100",
+                                             "--channels=1", "--latency-msec=50"});
+    if (!recorder.waitForStarted(5000)) return 0;
+    WaitFor([] { return false; }, 1500);
+    recorder.terminate();
+    recorder.waitForFinished(5000);
+    QProcess sox;
+    sox.setProcessChannelMode(QProcess::MergedChannels);
+    sox.start(QStringLiteral("sox"),
+              {"-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "1", raw, "-n", "trim", "0.2", "stat"});
+    sox.waitForFinished(10000);
+    const auto m =
+        QRegularExpression(QStringLiteral("Rough\\s+frequency:\\s+(\\d+)")).match(QString::fromUtf8(sox.readAll()));
+    return m.hasMatch() ? m.captured(1).toDouble() : 0;
+}
+
+} // namespace
+
+// A 440 Hz tone played at double speed by the program's audio player still sounds at 440 Hz;
+// the same player without pitch correction plays it an octave up, so the measure can tell.
+TEST(Speed, DoubleSpeedKeepsThePitch)
+{
+    QTemporaryDir dir;
+    const QString tone = dir.filePath(QStringLiteral("a440.wav"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("sox"),
+                                {"-n", "-r", "44100", "-c", "1", tone, "synth", "20", "sine", "440", "vol", "0.5"}),
+              0);
+    QtClock clock;
+    for (const bool kept : {true, false}) {
+        SCOPED_TRACE(kept);
+        MpvOptions options{{"ao", "pulse"}};
+        if (!kept) options.push_back({"audio-pitch-correction", "no"});
+        LibmpvMci player(clock, options);
+        QString error;
+        ASSERT_TRUE(player.Open(tone, &error)) << error.toStdString();
+        player.SetSpeed(2.0);
+        if (!kept) player.mpv().command({"af", "clr", ""});
+        player.Play();
+        ASSERT_TRUE(WaitFor([&] { return player.Position() > 300; }, 5000));
+        const double frequency = PlayedFrequency(dir.path());
+        std::printf("440 Hz at 2.0x, pitch %s: %.0f Hz\n", kept ? "kept" : "not kept", frequency);
+        if (kept) EXPECT_NEAR(frequency, 440, 440 * 0.02);
+        else EXPECT_NEAR(frequency, 880, 880 * 0.02);
+        player.Stop();
+    }
 }

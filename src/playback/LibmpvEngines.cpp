@@ -143,7 +143,7 @@ void LibmpvMci::Stop()
     m_mode = mpStopped;
 }
 
-void LibmpvMci::SetSpeed(double speed) { mpv().setDouble(MpvName::Speed, speed); }
+void LibmpvMci::SetSpeed(double speed) { mpv().setSpeed(speed); }
 
 LibmpvWmp::LibmpvWmp(Clock &clock, bool withVideoOutput, const MpvOptions &extraOptions)
     // With a picture to draw, video stays off until the video window has its render context:
@@ -180,7 +180,7 @@ void LibmpvWmp::stop()
     m_stopped = true;
 }
 
-void LibmpvWmp::setRate(double rate) { mpv().setDouble(MpvName::Speed, rate); }
+void LibmpvWmp::setRate(double rate) { mpv().setSpeed(rate); }
 
 int LibmpvWmp::playState()
 {

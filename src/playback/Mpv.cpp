@@ -39,8 +39,6 @@ bool MpvInstance::ok()
     mpv_set_option_string(h, "ao", "pulse,pipewire,alsa");
     // Without a sound device the player still runs, silently and in real time.
     mpv_set_option_string(h, "audio-fallback-to-null", "yes");
-    // Another speed keeps the voice's pitch, with mpv's better time-stretching filter.
-    mpv_set_option_string(h, "af", "scaletempo2");
     for (const auto &[name, value] : m_options) mpv_set_option_string(h, name.constData(), value.constData());
     const int rc = mpv_initialize(h);
     if (rc < 0) {
@@ -134,6 +132,13 @@ int MpvInstance::command(std::initializer_list<const char *> args)
     std::vector<const char *> argv(args);
     argv.push_back(nullptr);
     return mpv_command(m_handle, argv.data());
+}
+
+void MpvInstance::setSpeed(double speed)
+{
+    if (speed == 1.0) command({"af", "clr", ""});
+    else command({"af", "set", "scaletempo2"});
+    setDouble(MpvName::Speed, speed);
 }
 
 double MpvInstance::getDouble(const char *name, double fallback) const

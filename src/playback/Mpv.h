@@ -52,6 +52,9 @@ public:
     bool getFlag(const char *name) const;
     int setFlag(const char *name, bool value);
     int setDouble(const char *name, double value);
+    // Another speed than normal plays through mpv's better time-stretching filter, which keeps
+    // the voice's pitch; at normal speed no filter runs, so positions stay exact to the ms.
+    void setSpeed(double speed);
     static QString errorText(int code);
 
     // Processes mpv's pending events now (the queued pump does the same).

@@ -65,11 +65,11 @@ bool MpvIpcBridge::startPlayer(const QString &program, const QString &mediaPath,
     auto *process = new QProcess(this);
     process->setProgram(program);
     // After "--" the media path is a file name even when it begins like an option.
-    process->setArguments(
-        QStringList{QString::fromLatin1(MpvIpc::OptIdle), QString::fromLatin1(MpvIpc::OptPause),
-                    QString::fromLatin1(MpvIpc::OptKeepOpen), QString::fromLatin1(MpvIpc::OptForceWindow),
-                    QString::fromLatin1(MpvIpc::OptPitchKept), QLatin1String(MpvIpc::OptIpcServer) + socketPath} +
-        m_extraArgs + QStringList{QStringLiteral("--"), mediaPath});
+    process->setArguments(QStringList{QString::fromLatin1(MpvIpc::OptIdle), QString::fromLatin1(MpvIpc::OptPause),
+                                      QString::fromLatin1(MpvIpc::OptKeepOpen),
+                                      QString::fromLatin1(MpvIpc::OptForceWindow),
+                                      QLatin1String(MpvIpc::OptIpcServer) + socketPath} +
+                          m_extraArgs + QStringList{QStringLiteral("--"), mediaPath});
     // mpv's terminal output is not read; an unread pipe would fill up and block the player.
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());

@@ -57,7 +57,6 @@ inline constexpr const char *OptPause = "--pause";
 inline constexpr const char *OptKeepOpen = "--keep-open=yes";
 inline constexpr const char *OptForceWindow = "--force-window=yes";
 inline constexpr const char *OptIpcServer = "--input-ipc-server=";
-inline constexpr const char *OptPitchKept = "--af=scaletempo2"; // another speed keeps the pitch
 } // namespace MpvIpc
 
 // Drives an external mpv process over its JSON IPC socket and turns what mpv says into the

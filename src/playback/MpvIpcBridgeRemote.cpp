@@ -322,8 +322,12 @@ void MpvIpcBridge::send(std::uint32_t code, const QString &text)
     case Mpc::CmdSetSpeed: {
         bool ok = false;
         const double speed = text.trimmed().toDouble(&ok);
-        if (ok && speed > 0 &&
-            succeeded(commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Speed), speed})))
+        if (!ok || speed <= 0) break;
+        // As the in-process players: the pitch-keeping filter only at another speed than normal.
+        commandSync(speed == 1.0
+                        ? QJsonArray{QStringLiteral("af"), QStringLiteral("clr"), QString()}
+                        : QJsonArray{QStringLiteral("af"), QStringLiteral("set"), QStringLiteral("scaletempo2")});
+        if (succeeded(commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Speed), speed})))
             m_speed = speed; // known at once, for the position between reports
         break;
     }
