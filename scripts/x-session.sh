@@ -13,7 +13,8 @@ start_x_session() {
         sleep 0.05
     done
     local config attempt
-    config="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/openbox.xml"
+    # OPENBOX_CONFIG: another configuration, such as openbox's own default one.
+    config="${OPENBOX_CONFIG:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/openbox.xml}"
     # The window manager is started again if it is not up after 5 s (an X server that was not
     # yet accepting connections); the tests need it.
     for attempt in 1 2 3; do

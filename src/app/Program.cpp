@@ -3,6 +3,7 @@
 #include "forms/FeatureControls.h"
 #include "forms/TForm1.h"
 #include "document/TFormOle.h"
+#include "forms/HotKeyWindow.h"
 #include "marks/TForm2.h"
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
@@ -217,8 +218,17 @@ void Program::wireKeyboard()
                                                 *m_navigator, *m_player, m_platform.clock, desktop, *m_injection);
     m_keyCapture->setVideoWindow(m_formWMP.get());
     m_autoPause = std::make_unique<AutoPause>(AutoPauseControls(f), *m_player, *m_keyCapture, *m_injection, *m_formWMP);
+    const HotKeyTable defaults = f.hotKeys;
     m_hotKeys = std::make_unique<HotKeys>(HotKeyControls(f), m_lifecycle->AppMinimized, *m_player, desktop.hotKeys,
                                           *m_keyCapture, *m_navigator, *m_ab, *m_speakers, *m_interfaces.goTo);
+    m_hotKeyWindow = std::make_unique<HotKeyWindow>(f.hotKeys, defaults, *m_hotKeys);
+    m_hotKeyWindow->LoadChoices();
+    m_hotKeyWindow->ReportRefused(*f.StatusBar1);
+    QObject::connect(f.NHotKeys, &QAction::triggered, m_hotKeyWindow.get(), [w = m_hotKeyWindow.get()] {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    });
 }
 
 // The text menu, the text window's commands and the external-document mode.

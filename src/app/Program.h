@@ -42,6 +42,7 @@ class GoToPosition;
 class TextInjection;
 class KeyCapture;
 class HotKeys;
+class HotKeyWindow;
 class Volume;
 class MediaSettingsFile;
 class SettingsFile;
@@ -82,6 +83,7 @@ public:
     TextInjection &injection() { return *m_injection; }
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
+    HotKeyWindow *hotKeyWindow() const { return m_hotKeyWindow.get(); }
     Volume &volume() { return *m_volume; }
     MediaSettingsFile &mediaSettings() { return *m_mediaSettings; }
     TextDocuments &documents() { return *m_documents; }
@@ -142,6 +144,7 @@ private:
     std::unique_ptr<TextDocuments> m_documents;
     std::unique_ptr<KeyCapture> m_keyCapture;
     std::unique_ptr<HotKeys> m_hotKeys;
+    std::unique_ptr<HotKeyWindow> m_hotKeyWindow; // after the hot keys it changes
     std::unique_ptr<Volume> m_volume;
     std::unique_ptr<MediaSettingsFile> m_mediaSettings;
     std::unique_ptr<SettingsFile> m_settings;

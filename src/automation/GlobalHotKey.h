@@ -5,7 +5,9 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 // One system-wide hot-key registration: a combination, whether it is active and what it does.
 struct GlobalHotKey {
@@ -26,3 +28,10 @@ inline GlobalHotKey &HotKeyNamed(HotKeyTable &table, const QString &name)
         if (k.name == name) return k;
     throw std::out_of_range("no hot key " + name.toStdString());
 }
+
+// A combination as the settings file and the hot-key window write it: "Ctrl+Alt+Left",
+// "Ctrl+Shift+F9", "Ctrl+Alt+,". Empty for a key without a name.
+QString HotKeyText(unsigned modifiers, int virtualKey);
+// The combination a text names; nothing for a text that names none or has no modifier (a
+// plain key taken from every program would be lost for typing).
+std::optional<std::pair<unsigned, int>> ParseHotKeyText(const QString &text);

@@ -80,6 +80,28 @@ void HotKeys::sync()
     }
 }
 
+size_t HotKeys::indexOf(const QString &name) const
+{
+    const HotKeyTable &table = *m_c.hotKeys;
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].name == name) return i;
+    throw std::out_of_range("no hot key " + name.toStdString());
+}
+
+bool HotKeys::registered(const QString &name) const { return m_registered[indexOf(name)]; }
+
+bool HotKeys::rebind(const QString &name, unsigned modifiers, int virtualKey)
+{
+    const size_t i = indexOf(name);
+    GlobalHotKey &k = (*m_c.hotKeys)[i];
+    if (m_registered[i]) m_registrar.unregisterHotKey(k.modifiers, k.virtualKey);
+    m_registered[i] = false;
+    k.modifiers = modifiers;
+    k.virtualKey = virtualKey;
+    sync();
+    return m_registered[i];
+}
+
 // Acts only outside the lock-out, and starts it.
 bool HotKeys::takeLockOut()
 {

@@ -14,7 +14,7 @@ class Timer;
 class TrackBar;
 class UpDown;
 
-// The twenty system-wide hot keys: their registration with the desktop and their actions.
+// The system-wide hot keys: their registration with the desktop and their actions.
 // Steps and volume changes share the 330 ms lock-out of the ESC control, so a held
 // combination acts about three times a second.
 class HotKeys {
@@ -34,12 +34,18 @@ public:
 
     // Registers the active hot keys and gives back the inactive ones.
     void sync();
+    // Whether the desktop gave the hot key of that name to this program.
+    bool registered(const QString &name) const;
+    // Another combination for a hot key: the old one is given back and the new one taken;
+    // false when the desktop refused it (the hot key then stays without effect).
+    bool rebind(const QString &name, unsigned modifiers, int virtualKey);
     void StepBack();
     void StepForward();
     void VolumeBy(int delta);
 
 private:
     bool takeLockOut();
+    size_t indexOf(const QString &name) const;
 
     const Controls m_c;
     const bool &m_appMinimized;

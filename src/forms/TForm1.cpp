@@ -205,6 +205,8 @@ void TForm1::createMenus()
     NWord = menuItem(N11, "NWord", QStringLiteral("&Текст всегда во внешнем документе (word и др)"), {}, true);
     separator(N11, "N25");
     NMPC = menuItem(N11, "NMPC", QStringLiteral("Все файлы открывать в MPC-HC проигрывателе"), {}, true);
+    separator(N11, "NHotKeysSeparator");
+    NHotKeys = menuItem(N11, "NHotKeys", QStringLiteral("&Горячие клавиши..."));
 
     N6 = topMenu(bar, "N6", QStringLiteral("&Справка"));
     N19 = menuItem(N6, "N19", QStringLiteral("&Краткая справка..."));
