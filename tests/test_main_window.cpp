@@ -159,8 +159,8 @@ TEST_F(ProgramTest, EveryHotKeyWithItsCombination)
     EXPECT_EQ(combo("JvApplicationHotKeyA"), std::pair(unsigned(ModCtrl | ModShift), 219));
     EXPECT_EQ(combo("JvApplicationHotKeyB"), std::pair(unsigned(ModCtrl | ModShift), 221));
     EXPECT_EQ(combo("JvApplicationHotKeyG"), std::pair(unsigned(ModCtrl | ModAlt), 0x47));
-    EXPECT_EQ(combo("HotKeySlower"), std::pair(unsigned(ModCtrl | ModAlt), 188)); // ","
-    EXPECT_EQ(combo("HotKeyFaster"), std::pair(unsigned(ModCtrl | ModAlt), 190)); // "."
+    EXPECT_EQ(combo("HotKeySlower"), std::pair(unsigned(ModCtrl | ModAlt), 189)); // "-"
+    EXPECT_EQ(combo("HotKeyFaster"), std::pair(unsigned(ModCtrl | ModAlt), 187)); // "="
     EXPECT_EQ(combo("JvApplicationHotKeyDown"), std::pair(unsigned(ModCtrl | ModAlt), 0x28));
     EXPECT_THROW(form().hotKey(QStringLiteral("JvApplicationHotKeyZ")), std::out_of_range);
 }

@@ -140,12 +140,12 @@ protected:
 TEST_F(SpeedControlTest, HotKeysStepTheSpeedAndTheBoxShowsIt)
 {
     openIn(Engine::Mci);
-    for (int i = 0; i < 3; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Period);
+    for (int i = 0; i < 3; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Equal);
     EXPECT_DOUBLE_EQ(player().Speed(), 1.3);
     EXPECT_EQ(form().SpinSpeed->text(), QStringLiteral("1.3×"));
-    for (int i = 0; i < 20; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Period);
+    for (int i = 0; i < 20; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Equal);
     EXPECT_DOUBLE_EQ(player().Speed(), 2.0);
-    for (int i = 0; i < 20; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Comma);
+    for (int i = 0; i < 20; ++i) desktop.hotKey(ModCtrl | ModAlt, VK::Minus);
     EXPECT_DOUBLE_EQ(player().Speed(), 0.5);
     // The player plays at it: 1 s of wall time is half a media second.
     player().Play();

@@ -10,5 +10,5 @@ inline constexpr int LShift = 160, RShift = 161, LCtrl = 162, RCtrl = 163, LAlt 
 inline constexpr int C = 0x43, V = 0x56;
 inline constexpr int Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
 inline constexpr int Digit0 = 0x30, G = 0x47, F4 = 0x73, F9 = 0x78, F10 = 0x79, F11 = 0x7A;
-inline constexpr int OpenBracket = 219, CloseBracket = 221, Comma = 188, Period = 190;
+inline constexpr int OpenBracket = 219, CloseBracket = 221, Comma = 188, Period = 190, Minus = 189, Equal = 187;
 } // namespace VK

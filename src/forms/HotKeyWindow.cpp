@@ -44,8 +44,8 @@ int VirtualKeyOf(int key)
     case Qt::Key_Greater: return VK::Period;
     case Qt::Key_Semicolon: return 186;
     case Qt::Key_Equal:
-    case Qt::Key_Plus: return 187;
-    case Qt::Key_Minus: return 189;
+    case Qt::Key_Plus: return VK::Equal;
+    case Qt::Key_Minus: return VK::Minus;
     case Qt::Key_Slash: return 191;
     case Qt::Key_QuoteLeft: return 192;
     case Qt::Key_Backslash: return 220;

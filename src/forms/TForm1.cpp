@@ -140,9 +140,9 @@ void TForm1::createHotKeys()
     add(QStringLiteral("Right"), ModCtrl | ModAlt, VK::Right);
     add(QStringLiteral("Up"), ModCtrl | ModAlt, VK::Up);
     add(QStringLiteral("Down"), ModCtrl | ModAlt, VK::Down);
-    // Slower and faster: "<" and ">" on the keys, taken by nothing above.
-    hotKeys[i++] = GlobalHotKey{QStringLiteral("HotKeySlower"), ModCtrl | ModAlt, VK::Comma, true, {}};
-    hotKeys[i++] = GlobalHotKey{QStringLiteral("HotKeyFaster"), ModCtrl | ModAlt, VK::Period, true, {}};
+    // Slower and faster: "-" and "=" (the "+" key), taken by nothing above.
+    hotKeys[i++] = GlobalHotKey{QStringLiteral("HotKeySlower"), ModCtrl | ModAlt, VK::Minus, true, {}};
+    hotKeys[i++] = GlobalHotKey{QStringLiteral("HotKeyFaster"), ModCtrl | ModAlt, VK::Equal, true, {}};
 }
 
 GlobalHotKey &TForm1::hotKey(const QString &name) { return HotKeyNamed(hotKeys, name); }

@@ -87,7 +87,7 @@ QWidget *TForm1::createPlayerGroup()
 
     SpinSpeed = make<SpeedBox>(GroupBox2, "SpinSpeed");
     SpinSpeed->setToolTip(
-        QStringLiteral("Скорость воспроизведения, высота голоса сохраняется [Ctrl+Alt+<] [Ctrl+Alt+>]"));
+        QStringLiteral("Скорость воспроизведения, высота голоса сохраняется [Ctrl]+[Alt]+[-] или [=]"));
     SpinSpeed->setAccessibleName(QStringLiteral("Скорость воспроизведения"));
 
     Image1 = label(GroupBox2, "Image1", QString());
@@ -220,6 +220,9 @@ QWidget *TForm1::createPlayerGroup()
     auto *focusDropper = new FocusDropper(this);
     focusDropper->watch(GroupBox2);
     (new FocusRefuser(this))->watch(TrackBar1);
+    // Nor does Tab stop there: taking the focus away would leave Tab at the window. The keys
+    // move the position (the steps, the go-to dialog) from anywhere.
+    TrackBar1->setFocusPolicy(Qt::NoFocus);
     return GroupBox2;
 }
 
@@ -277,6 +280,7 @@ QWidget *TForm1::createBelowGroups()
     auto *memoLayout = new QVBoxLayout(GroupBox1);
     Memo1 = make<QPlainTextEdit>(GroupBox1, "Memo1");
     Memo1->setReadOnly(true);
+    Memo1->setTabChangesFocus(true); // read only: Tab goes on to the next control
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setAccessibleName(QStringLiteral("Горячие клавиши"));
     Memo1->setPlainText(QStringLiteral(" [Ctrl]+[Alt]+[<] или [>] — шаг назад, вперед.  [Ctrl]+[Alt]+[стрелка вверх] "

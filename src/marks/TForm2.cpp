@@ -100,6 +100,7 @@ TForm2::TForm2()
     StringGridView->setColumnCount(BookmarkTable::ColumnCount);
     StringGridView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                     QAbstractItemView::AnyKeyPressed);
+    StringGridView->setTabKeyNavigation(false); // the arrows move between cells, Tab to the next control
     StringGridView->verticalHeader()->hide();
     StringGridView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGridView->verticalHeader()->setDefaultSectionSize(22);

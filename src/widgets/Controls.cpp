@@ -61,8 +61,10 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
-    // Keys without a character (arrows, Delete) and Ctrl shortcuts such as copy keep working.
-    if (key->key() == Qt::Key_Backspace || key->text().isEmpty() || key->modifiers().testFlag(Qt::ControlModifier))
+    // Keys without a character (arrows, Delete), Ctrl shortcuts such as copy, and Tab to the
+    // next control keep working.
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+        key->text().isEmpty() || key->modifiers().testFlag(Qt::ControlModifier))
         return false;
     const QString &t = key->text();
     return !(t.size() == 1 && t[0] >= u'0' && t[0] <= u'9');

@@ -53,7 +53,7 @@ private:
 };
 
 // Key filter of the numeric edits: digits and Backspace pass, every other character
-// (Enter included) is dropped; keys without a character (arrows, Delete) pass.
+// (Enter included) is dropped; keys without a character (arrows, Delete) and Tab pass.
 class DigitKeyFilter : public QObject {
 public:
     using QObject::QObject;
