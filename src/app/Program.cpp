@@ -11,6 +11,9 @@
 #include "app/MediaOpener.h"
 #include "app/MediaSettingsFile.h"
 #include "app/SettingsFile.h"
+#include "automation/FootPedals.h"
+#include "persist/IniFile.h"
+#include "platform/FootPedal.h"
 #include "app/TextDocuments.h"
 #include "automation/AutoPause.h"
 #include "automation/HotKeys.h"
@@ -35,6 +38,7 @@
 #include "windows/TForm5.h"
 #include "widgets/PinButton.h"
 
+#include <QStatusBar>
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -108,6 +112,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_speakers = std::make_unique<Speakers>(SpeakerControls(f), *m_form5, *m_injection);
     m_mediaSettings->setLateParts(*m_form3, *m_speakers);
     wireKeyboard();
+    wirePedals();
     m_lifecycleParts.emplace(MainLifecycle::Parts{*m_opener, *m_navigator, *m_ab, *m_interfaces.intervals,
                                                   *m_interfaces.zoom, *m_hotKeys, *m_interfaces.documents, *m_formWMP,
                                                   *m_formOle, *m_form2, *m_form5});
@@ -229,6 +234,43 @@ void Program::wireKeyboard()
         w->raise();
         w->activateWindow();
     });
+}
+
+// The foot pedal: the first supported hidraw pedal plugged in, or the input device that
+// setting.ini names (a pedal that presents itself as a keyboard, with its three key codes),
+// and the pedals' actions from there too. A pedal that cannot be read is said once, in the
+// status line, with the way to allow it.
+void Program::wirePedals()
+{
+    TForm1 &f = *m_form1;
+    m_pedal = std::make_unique<FootPedal>();
+    m_pedals = std::make_unique<FootPedals>(*m_pedal, *m_player, *m_keyCapture, *m_navigator);
+    const QString section = QStringLiteral("Педали");
+    const QString keys[3] = {QStringLiteral("Левая"), QStringLiteral("Средняя"), QStringLiteral("Правая")};
+    IniFile ini;
+    const bool settings = ini.load(SettingsFile::Path());
+    for (int i = 0; i < 3; ++i) {
+        m_pedals->actions[i] = FootPedals::ActionOf(ini.value(section, keys[i]), m_pedals->actions[i]);
+        // Written out, so that the user finds what to change.
+        if (settings) ini.setValue(section, keys[i], FootPedals::ActionText(m_pedals->actions[i]));
+    }
+    if (settings) ini.save();
+
+    QString path = ini.value(section, QStringLiteral("Устройство")).trimmed(), model, error;
+    bool opened = false;
+    if (!path.isEmpty()) {
+        const QStringList codes = ini.value(section, QStringLiteral("Клавиши")).split(u',');
+        int key[3] = {};
+        for (int i = 0; i < 3 && i < codes.size(); ++i) key[i] = codes[i].trimmed().toInt();
+        model = path;
+        opened = m_pedal->open(path, FootPedal::Kind::InputKeys, &error, key);
+    } else if (!(path = FootPedal::Find(&model)).isEmpty()) {
+        opened = m_pedal->open(path, FootPedal::Kind::HidReports, &error);
+    }
+    if (!path.isEmpty() && !opened)
+        f.StatusBar1->showMessage(QStringLiteral("Педаль %1 найдена, но %2 не читается (%3). Добавьте правило udev "
+                                                 "из README и подключите педаль заново.")
+                                      .arg(model, path, error));
 }
 
 // The text menu, the text window's commands and the external-document mode.

@@ -43,6 +43,8 @@ class TextInjection;
 class KeyCapture;
 class HotKeys;
 class HotKeyWindow;
+class FootPedal;
+class FootPedals;
 class Volume;
 class MediaSettingsFile;
 class SettingsFile;
@@ -84,6 +86,8 @@ public:
     KeyCapture &keyCapture() { return *m_keyCapture; }
     HotKeys &hotKeys() { return *m_hotKeys; }
     HotKeyWindow *hotKeyWindow() const { return m_hotKeyWindow.get(); }
+    FootPedal &pedal() { return *m_pedal; }
+    FootPedals &pedals() { return *m_pedals; }
     Volume &volume() { return *m_volume; }
     MediaSettingsFile &mediaSettings() { return *m_mediaSettings; }
     TextDocuments &documents() { return *m_documents; }
@@ -115,6 +119,7 @@ private:
     void TForm5Destroy();
     void wireMainWindow();
     void wireKeyboard();
+    void wirePedals();
     void wireText();
 
     Platform m_platform;
@@ -145,6 +150,8 @@ private:
     std::unique_ptr<KeyCapture> m_keyCapture;
     std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<HotKeyWindow> m_hotKeyWindow; // after the hot keys it changes
+    std::unique_ptr<FootPedal> m_pedal;
+    std::unique_ptr<FootPedals> m_pedals; // after the pedal it listens to
     std::unique_ptr<Volume> m_volume;
     std::unique_ptr<MediaSettingsFile> m_mediaSettings;
     std::unique_ptr<SettingsFile> m_settings;
