@@ -14,6 +14,7 @@
 #include "windows/InfoWindows.h"
 #include "windows/TForm3.h"
 #include "playback/MediaButtonBar.h"
+#include "platform/FootPedal.h"
 #include "windows/TForm5.h"
 #include "widgets/SpeedBox.h"
 
@@ -25,6 +26,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QToolButton>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -496,6 +501,46 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
         pause(400);
         EXPECT_EQ(program().injection().TextWindow, editorWindow) << "round " << round;
     }
+}
+
+// A foot pedal held from the editor plays on the real player and stops with ESC's step back when
+// let go; the report reaches the program through the same reader a hidraw device does (a pipe
+// here). Prints the time from the report to the player playing.
+TEST_F(EndToEnd, FootPedalHeldPlaysAndLetGoStopsWithTheStepBackOnTheRealPlayer)
+{
+    startProgram({recording(QStringLiteral("talk.wav"), 20)});
+    escWithStepBack();
+    startEditor(QStringLiteral("Текст"));
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("pedal")));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_TRUE(program().pedal().open(QFile::decodeName(fifo), FootPedal::Kind::HidReports, nullptr));
+    const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    const auto report = [writer](unsigned char bits) {
+        const unsigned char bytes[2] = {bits, 0};
+        return ::write(writer, bytes, 2) == 2;
+    };
+    std::vector<double> latencies;
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        seekBar(4000);
+        pause(400); // past ESC's lock-out
+        QElapsedTimer t;
+        t.start();
+        ASSERT_TRUE(report(2));
+        ASSERT_TRUE(waitUntil([&] { return player().PlayState() == 3; }, 3000));
+        latencies.push_back(t.nsecsElapsed() / 1e6);
+        pause(1000);
+        const int before = player().PositionMs();
+        ASSERT_TRUE(report(0));
+        ASSERT_TRUE(waitUntil([&] { return player().PlayState() != 3; }, 3000));
+        EXPECT_NEAR(player().PositionMs(), before - 1000, 300);
+        EXPECT_EQ(program().injection().TextWindow, editorWindow);
+    }
+    ::close(writer);
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("pedal report to playing (audio player): median %.1f ms, max %.1f ms\n", latencies[2], latencies[4]);
 }
 
 // The window manager's stacking, bottom to top.
