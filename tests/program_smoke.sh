@@ -15,7 +15,7 @@ pid=$!
 
 win=""
 for _ in $(seq 100); do
-    win=$(xdotool search --pid "$pid" --name "Программа для набора текста" 2>/dev/null | head -1) || true
+    win=$(xdotool search --all --pid "$pid" --name "Программа для набора текста" 2>/dev/null | head -1) || true
     [ -n "$win" ] && break
     sleep 0.1
 done
