@@ -102,7 +102,7 @@ protected:
         return done();
     }
 
-    // Keys from XTest, as a typist presses them, 30 ms apart. They go out from timers, so that
+    // Keys from XTest, as a typist presses them, 50 ms apart. They go out from timers, so that
     // they keep going while a hot key's modal dialog runs its own event loop inside the wait:
     // a key held down until the dialog closed would repeat and open the dialog again.
     void press(const std::vector<std::pair<int, bool>> &sequence)
@@ -110,7 +110,7 @@ protected:
         int sent = 0;
         QObject context;
         for (size_t i = 0; i < sequence.size(); ++i)
-            QTimer::singleShot(int(i) * 30, &context, [this, &sent, step = sequence[i]] {
+            QTimer::singleShot(int(i) * 50, &context, [this, &sent, step = sequence[i]] {
                 keys.sendKey({step.first, 0, false, !step.second});
                 ++sent;
             });

@@ -377,8 +377,12 @@ TEST_P(LoopCounts, EachCountPlaysThatManyTimes)
 }
 
 // At half and double speed the loop still counts media time, and ESC's stop still steps one
-// media second back. Double speed is set through the media-player interface's Rate.
-TEST_P(LoopCounts, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDoubleSpeed)
+// media second back. Double speed is set through the media-player interface's Rate. The
+// in-process players: the external player's reports of a pause come a moment late, which made
+// this real-time test depend on the machine's load (its speed is tested on the scripted player).
+class SpeedOnRealPlayers : public LoopCounts {};
+
+TEST_P(SpeedOnRealPlayers, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDoubleSpeed)
 {
     const Engine engine = GetParam();
     startProgram();
@@ -426,6 +430,7 @@ TEST_P(LoopCounts, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDoubleSpee
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
+INSTANTIATE_TEST_SUITE_P(InProcess, SpeedOnRealPlayers, ::testing::Values(Engine::Mci, Engine::Wmp), PlayerName);
 INSTANTIATE_TEST_SUITE_P(OnEachPlayer, LoopCounts, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
                          PlayerName);
 
