@@ -249,12 +249,16 @@ void Program::wirePedals()
     const QString keys[3] = {QStringLiteral("Левая"), QStringLiteral("Средняя"), QStringLiteral("Правая")};
     IniFile ini;
     const bool settings = ini.load(SettingsFile::Path());
+    bool missing = false;
     for (int i = 0; i < 3; ++i) {
-        m_pedals->actions[i] = FootPedals::ActionOf(ini.value(section, keys[i]), m_pedals->actions[i]);
+        const QString stored = ini.value(section, keys[i]);
+        m_pedals->actions[i] = FootPedals::ActionOf(stored, m_pedals->actions[i]);
         // Written out, so that the user finds what to change.
-        if (settings) ini.setValue(section, keys[i], FootPedals::ActionText(m_pedals->actions[i]));
+        const QString text = FootPedals::ActionText(m_pedals->actions[i]);
+        missing = missing || stored != text;
+        ini.setValue(section, keys[i], text);
     }
-    if (settings) ini.save();
+    if (settings && missing) ini.save(); // not at every start
 
     QString path = ini.value(section, QStringLiteral("Устройство")).trimmed(), model, error;
     bool opened = false;

@@ -93,7 +93,7 @@ SettingsFile::SettingsFile(const Windows &windows, MediaSettingsFile &media, Med
 {
 }
 
-QString SettingsFile::Path() { return ProgramFolder() + QStringLiteral("/setting.ini"); }
+QString SettingsFile::Path() { return SettingsPath(); }
 
 void SettingsFile::LoadFromSettingsINI()
 {

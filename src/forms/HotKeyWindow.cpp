@@ -17,8 +17,6 @@ namespace {
 
 const QString Section = QStringLiteral("Горячие клавиши");
 
-QString SettingsPath() { return ProgramFolder() + QStringLiteral("/setting.ini"); }
-
 // The virtual key of a Qt key, for the keys a combination may end with.
 int VirtualKeyOf(int key)
 {

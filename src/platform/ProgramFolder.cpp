@@ -17,6 +17,8 @@ QString ProgramFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/stenova");
 }
 
+QString SettingsPath() { return ProgramFolder() + QStringLiteral("/setting.ini"); }
+
 QString WorkFolder() { return ProgramFolder() + QStringLiteral("/AvtoSave"); }
 
 bool EnsureWorkFolder(UserMessages &messages)

@@ -17,7 +17,6 @@ SpeedBox::SpeedBox(QWidget *parent) : QDoubleSpinBox(parent)
     setValue(1.0);
     setSuffix(QStringLiteral("×"));
     setKeyboardTracking(false); // a typed speed takes effect with Enter or on leaving the box
-    setAccelerated(false);
 }
 
 double SpeedBox::stepped(double current, int steps)
