@@ -186,7 +186,9 @@ protected:
     {
         // The video window shown at start-up comes forward a moment after it shows: the
         // editor starts after that, as a user's would.
-        if (real) ASSERT_TRUE(waitUntil([&] { return !program().FormWMP()->Timer1->isActive(); }));
+        if (real) {
+            ASSERT_TRUE(waitUntil([&] { return !program().FormWMP()->Timer1->isActive(); }));
+        }
         editorWindow = editor.start(home.path(), text, selectFrom, selectLength);
         ASSERT_NE(editorWindow, 0u) << "the test editor showed no window";
         ASSERT_TRUE(waitUntil([&] { return keys.foreground() == editorWindow; }, 5000));

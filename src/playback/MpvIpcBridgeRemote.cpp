@@ -274,18 +274,22 @@ void MpvIpcBridge::reportPosition(std::uint32_t code)
 void MpvIpcBridge::send(std::uint32_t code, const QString &text)
 {
     if (!m_connected || !socketConnected()) return;
+    // The mode is told as soon as mpv accepts the change: its own change report may come only
+    // after the next command, and a seek made in between must not find the player playing.
+    // An answer that comes after the wait (a player that was stopped) still counts.
     const auto setPause = [this](bool pause) {
-        const QJsonObject reply =
-            commandSync(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause});
-        // Known at once; mpv's change report may come only after the next command.
-        if (!succeeded(reply)) return;
-        m_paused = pause;
-        if (!pause) {
-            m_heldPosition.reset();
-            return;
-        }
-        // Just paused: mpv's position may have moved on from its last report without a new one.
-        readTimePos();
+        const std::int64_t id =
+            command(QJsonArray{QLatin1String(MpvIpc::SetProperty), QLatin1String(MpvIpc::Pause), pause},
+                    [this, pause](const QJsonObject &reply) {
+                        if (!succeeded(reply)) return;
+                        const bool changed = m_paused != pause;
+                        m_paused = pause;
+                        // Just paused: mpv's position may have moved on from its last report.
+                        if (pause) readTimePos();
+                        else m_heldPosition.reset();
+                        if (changed && !m_stopped) reportPlayMode();
+                    });
+        if (id >= 0) waitUntil([&] { return !m_replyHandlers.contains(id); }, ReplyTimeoutMs);
     };
     switch (code) {
     case Mpc::CmdPlay: {
