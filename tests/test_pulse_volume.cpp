@@ -7,7 +7,10 @@
 #include "platform/QtClock.h"
 #include "playback/LibmpvEngines.h"
 #include "playback/Mpv.h"
+#include "playback/MpvIpcBridge.h"
 #include "playback/MpvMixer.h"
+#include "playback/TMPCHC.h"
+#include "doubles/RecordedMessages.h"
 #include "playback/Volume.h"
 
 #include <QAction>
@@ -220,6 +223,14 @@ double PlayedFrequency(const QString &dir)
     return m.hasMatch() ? m.captured(1).toDouble() : 0;
 }
 
+QString Tone440(const QTemporaryDir &dir)
+{
+    const QString tone = dir.filePath(QStringLiteral("a440.wav"));
+    const int sox = QProcess::execute(QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "1", tone, "synth", "20",
+                                                              "sine", "440", "vol", "0.5"});
+    return sox == 0 ? tone : QString();
+}
+
 } // namespace
 
 // A 440 Hz tone played at double speed by the program's audio player still sounds at 440 Hz;
@@ -227,10 +238,8 @@ double PlayedFrequency(const QString &dir)
 TEST(Speed, DoubleSpeedKeepsThePitch)
 {
     QTemporaryDir dir;
-    const QString tone = dir.filePath(QStringLiteral("a440.wav"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("sox"),
-                                {"-n", "-r", "44100", "-c", "1", tone, "synth", "20", "sine", "440", "vol", "0.5"}),
-              0);
+    const QString tone = Tone440(dir);
+    ASSERT_FALSE(tone.isEmpty());
     QtClock clock;
     for (const bool kept : {true, false}) {
         SCOPED_TRACE(kept);
@@ -249,4 +258,29 @@ TEST(Speed, DoubleSpeedKeepsThePitch)
         else EXPECT_NEAR(frequency, 880, 880 * 0.02);
         player.Stop();
     }
+}
+
+// The external player, sent the speed before it first plays, keeps the pitch as well.
+TEST(Speed, TheExternalPlayerKeepsThePitchAtDoubleSpeed)
+{
+    QTemporaryDir dir;
+    const QString tone = Tone440(dir);
+    ASSERT_FALSE(tone.isEmpty());
+    QtClock clock;
+    RecordedMessages messages;
+    MpvIpcBridge bridge(clock, {QStringLiteral("--ao=pulse"), QStringLiteral("--vo=null")});
+    TMPCHC player(bridge, clock, messages);
+    player.HostWindow = dir.filePath(QStringLiteral("mpv.sock"));
+    player.PlayerPath = QStringLiteral("/usr/bin/mpv");
+    player.SetSpeed(2.0);
+    ASSERT_EQ(player.OpenInPlayer(tone), 0);
+    ASSERT_TRUE(WaitFor([&] { return player.connected() && player.LoadState == 2; }, 10000));
+    player.Play();
+    ASSERT_TRUE(WaitFor([&] { return player.GetPosition() > 0.3; }, 5000));
+    const double frequency = PlayedFrequency(dir.path());
+    std::printf("440 Hz at 2.0x on the external player: %.0f Hz\n", frequency);
+    EXPECT_NEAR(frequency, 440, 440 * 0.02);
+    const double played = player.GetPosition();
+    EXPECT_GT(played, 0.3 + 1.5 * 2 * 0.8) << "played at double speed";
+    player.Stop();
 }
