@@ -5,6 +5,7 @@
 
 #include "app/SettingsFile.h"
 #include "automation/FootPedals.h"
+#include "forms/PedalWindow.h"
 #include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
 #include "persist/IniFile.h"
@@ -12,6 +13,9 @@
 #include "widgets/Controls.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -181,31 +185,49 @@ TEST_F(PedalTest, HeldToPlayLetGoToStopWithTheStepBackAndTheOthersStepAndMark)
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
-TEST_F(PedalTest, ActionsComeFromTheSettingsAndAPedalThatCannotBeReadIsSaidOnce)
+TEST_F(PedalTest, ActionsAreChosenInThePedalWindowKeptInTheSettingsAndAPedalThatCannotBeReadIsSaid)
 {
-    // A bookmark on the right pedal, as setting.ini says.
-    program->pedals().actions[2] = PedalAction::Bookmark;
+    PedalWindow &window = *program->pedalWindow();
+    EXPECT_EQ(window.Action[1]->currentText(), QStringLiteral("Играть, пока нажата"));
+    // The right pedal made a bookmark pedal with the keyboard, in the window.
+    window.show();
+    window.Action[2]->setFocus();
+    while (window.Action[2]->currentText() != QStringLiteral("Закладка")) {
+        const int before = window.Action[2]->currentIndex();
+        QTest::keyClick(window.Action[2], Qt::Key_Down);
+        ASSERT_NE(window.Action[2]->currentIndex(), before) << "no bookmark among the actions";
+    }
+    EXPECT_EQ(program->pedals().actions[2], PedalAction::Bookmark);
     seekUser(7000);
     pipe.report(4);
+    EXPECT_EQ(window.Held->text(), QStringLiteral("Нажата: Правая."));
     pipe.report(0);
+    EXPECT_EQ(window.Held->text(), QStringLiteral("Нажатых педалей нет."));
     EXPECT_EQ(program->Form2()->StringGrid1.cell(BookmarkTable::Time, 1), QStringLiteral("00:00:07.000"));
 
     program.reset();
     IniFile ini;
     ASSERT_TRUE(ini.load(SettingsFile::Path()));
-    // Written out at the first start, for the user to change.
+    EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Правая")), QStringLiteral("Закладка"));
+    // Written out at the first start, for the user to find.
     EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Средняя")), QStringLiteral("Играть, пока нажата"));
     ini.setValue(QStringLiteral("Педали"), QStringLiteral("Левая"), QStringLiteral("Закладка"));
     ini.setValue(QStringLiteral("Педали"), QStringLiteral("Правая"), QStringLiteral("что-то"));
     ini.setValue(QStringLiteral("Педали"), QStringLiteral("Устройство"), home.filePath(QStringLiteral("event-pedal")));
     ASSERT_TRUE(ini.save());
+    desktop.refused.insert({ModCtrl | ModAlt, VK::Left}); // also said in the status line
     start();
     EXPECT_EQ(program->pedals().actions[0], PedalAction::Bookmark);
     EXPECT_EQ(program->pedals().actions[2], PedalAction::Forward); // no action of that name
-    EXPECT_EQ(form().StatusBar1->currentMessage(),
-              QStringLiteral("Педаль %1 найдена, но %1 не читается (No such file or directory). Добавьте правило "
-                             "udev из README и подключите педаль заново.")
-                  .arg(home.filePath(QStringLiteral("event-pedal"))));
+    EXPECT_EQ(program->pedalWindow()->Action[0]->currentText(), QStringLiteral("Закладка"));
+    const QString unreadable = QStringLiteral("Педаль %1 найдена, но %1 не читается (No such file or directory). "
+                                              "Добавьте правило udev из README и подключите педаль заново.")
+                                   .arg(home.filePath(QStringLiteral("event-pedal")));
+    const QString status = form().StatusBar1->currentMessage();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Заняты другой программой: Ctrl+Alt+Left.")) &&
+                status.endsWith(QStringLiteral("  ") + unreadable))
+        << status.toStdString();
+    EXPECT_EQ(program->pedalWindow()->Device->text(), unreadable);
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 
 #include "document/TFormOle.h"
 #include "forms/HotKeyWindow.h"
+#include "forms/PedalWindow.h"
 #include "marks/TForm2.h"
 #include "windows/TForm3.h"
 #include "windows/TForm5.h"
@@ -67,15 +68,13 @@ TEST_F(ProgramTest, TabComesRoundToEveryControlOfEveryWindow)
     start();
     for (QWidget *window :
          std::initializer_list<QWidget *>{program->Form1(), program->FormOle(), program->Form2(), program->Form3(),
-                                          program->Form5(), program->hotKeyWindow()}) {
+                                          program->Form5(), program->hotKeyWindow(), program->pedalWindow()}) {
         SCOPED_TRACE(window->objectName().toStdString());
         const QList<QWidget *> round = TabRound(window);
         QSet<QWidget *> missed = Reachable(window);
         for (QWidget *w : round) missed.remove(w);
         EXPECT_TRUE(missed.isEmpty()) << "not reached by Tab:\n" << Names(missed).toStdString();
         EXPECT_GT(round.size(), 1);
-        for (QWidget *w : round)
-            fprintf(stderr, "  %s %s\n", w->metaObject()->className(), qPrintable(w->objectName()));
         window->hide();
     }
 }

@@ -183,7 +183,7 @@ TEST_F(ProgramTest, MenusInOrderWithShortcuts)
     EXPECT_EQ(f.N23x[1]->text(), "Участник&2: ");
     EXPECT_EQ(f.N23x[8]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+9")));
     EXPECT_EQ(ActionNames(f.N11),
-              QStringList({"N20", "N18", "N15", "NWord", "N25", "NMPC", "NHotKeysSeparator", "NHotKeys"}));
+              QStringList({"N20", "N18", "N15", "NWord", "N25", "NMPC", "NHotKeysSeparator", "NHotKeys", "NPedals"}));
     EXPECT_EQ(ActionNames(f.PopupMenuAB),
               QStringList({"AB1", "AB2", "N34", "N36", "N28", "N29", "N30", "N31", "N32", "N33", "N35", "A1"}));
     EXPECT_EQ(f.AB1->shortcut(), QKeySequence(QStringLiteral("Ctrl+=")));

@@ -4,6 +4,7 @@
 #include "forms/TForm1.h"
 #include "document/TFormOle.h"
 #include "forms/HotKeyWindow.h"
+#include "forms/PedalWindow.h"
 #include "marks/TForm2.h"
 #include "platform/ApplicationEvents.h"
 #include "platform/Clock.h"
@@ -237,29 +238,25 @@ void Program::wireKeyboard()
 }
 
 // The foot pedal: the first supported hidraw pedal plugged in, or the input device that
-// setting.ini names (a pedal that presents itself as a keyboard, with its three key codes),
-// and the pedals' actions from there too. A pedal that cannot be read is said once, in the
-// status line, with the way to allow it.
+// setting.ini names (a pedal that presents itself as a keyboard, with its three key codes);
+// the pedals' actions are chosen in the pedal window. A pedal that cannot be read is said
+// once, in the status line, with the way to allow it, and in the pedal window.
 void Program::wirePedals()
 {
     TForm1 &f = *m_form1;
     m_pedal = std::make_unique<FootPedal>();
     m_pedals = std::make_unique<FootPedals>(*m_pedal, *m_player, *m_keyCapture, *m_navigator);
-    const QString section = QStringLiteral("Педали");
-    const QString keys[3] = {QStringLiteral("Левая"), QStringLiteral("Средняя"), QStringLiteral("Правая")};
-    IniFile ini;
-    const bool settings = ini.load(SettingsFile::Path());
-    bool missing = false;
-    for (int i = 0; i < 3; ++i) {
-        const QString stored = ini.value(section, keys[i]);
-        m_pedals->actions[i] = FootPedals::ActionOf(stored, m_pedals->actions[i]);
-        // Written out, so that the user finds what to change.
-        const QString text = FootPedals::ActionText(m_pedals->actions[i]);
-        missing = missing || stored != text;
-        ini.setValue(section, keys[i], text);
-    }
-    if (settings && missing) ini.save(); // not at every start
+    m_pedalWindow = std::make_unique<PedalWindow>(*m_pedals, *m_pedal);
+    m_pedalWindow->LoadChoices();
+    QObject::connect(f.NPedals, &QAction::triggered, m_pedalWindow.get(), [w = m_pedalWindow.get()] {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    });
 
+    const QString section = QStringLiteral("Педали");
+    IniFile ini;
+    ini.load(SettingsFile::Path());
     QString path = ini.value(section, QStringLiteral("Устройство")).trimmed(), model, error;
     bool opened = false;
     if (!path.isEmpty()) {
@@ -271,10 +268,17 @@ void Program::wirePedals()
     } else if (!(path = FootPedal::Find(&model)).isEmpty()) {
         opened = m_pedal->open(path, FootPedal::Kind::HidReports, &error);
     }
-    if (!path.isEmpty() && !opened)
-        f.StatusBar1->showMessage(QStringLiteral("Педаль %1 найдена, но %2 не читается (%3). Добавьте правило udev "
-                                                 "из README и подключите педаль заново.")
-                                      .arg(model, path, error));
+    if (opened) {
+        m_pedalWindow->SetDevice(QStringLiteral("Педаль: %1 (%2).").arg(model, path));
+    } else if (!path.isEmpty()) {
+        const QString message = QStringLiteral("Педаль %1 найдена, но %2 не читается (%3). Добавьте правило udev "
+                                               "из README и подключите педаль заново.")
+                                    .arg(model, path, error);
+        m_pedalWindow->SetDevice(message);
+        // After what the status line already says (the hot keys the desktop refused).
+        const QString before = f.StatusBar1->currentMessage();
+        f.StatusBar1->showMessage(before.isEmpty() ? message : before + QStringLiteral("  ") + message);
+    }
 }
 
 // The text menu, the text window's commands and the external-document mode.

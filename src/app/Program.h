@@ -43,6 +43,7 @@ class TextInjection;
 class KeyCapture;
 class HotKeys;
 class HotKeyWindow;
+class PedalWindow;
 class FootPedal;
 class FootPedals;
 class Volume;
@@ -88,6 +89,7 @@ public:
     HotKeyWindow *hotKeyWindow() const { return m_hotKeyWindow.get(); }
     FootPedal &pedal() { return *m_pedal; }
     FootPedals &pedals() { return *m_pedals; }
+    PedalWindow *pedalWindow() const { return m_pedalWindow.get(); }
     Volume &volume() { return *m_volume; }
     MediaSettingsFile &mediaSettings() { return *m_mediaSettings; }
     TextDocuments &documents() { return *m_documents; }
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<HotKeyWindow> m_hotKeyWindow; // after the hot keys it changes
     std::unique_ptr<FootPedal> m_pedal;
     std::unique_ptr<FootPedals> m_pedals; // after the pedal it listens to
+    std::unique_ptr<PedalWindow> m_pedalWindow; // after the pedals it sets
     std::unique_ptr<Volume> m_volume;
     std::unique_ptr<MediaSettingsFile> m_mediaSettings;
     std::unique_ptr<SettingsFile> m_settings;

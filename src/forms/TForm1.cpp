@@ -207,6 +207,7 @@ void TForm1::createMenus()
     NMPC = menuItem(N11, "NMPC", QStringLiteral("Все файлы открывать в MPC-HC проигрывателе"), {}, true);
     separator(N11, "NHotKeysSeparator");
     NHotKeys = menuItem(N11, "NHotKeys", QStringLiteral("&Горячие клавиши..."));
+    NPedals = menuItem(N11, "NPedals", QStringLiteral("&Педали..."));
 
     N6 = topMenu(bar, "N6", QStringLiteral("&Справка"));
     N19 = menuItem(N6, "N19", QStringLiteral("&Краткая справка..."));

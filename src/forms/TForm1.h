@@ -62,7 +62,7 @@ public:
     // Menus.
     QMenu *N1, *N2, *N4, *N11, *N6, *NSetMenu, *PopupMenuAB;
     QAction *MP31, *N3, *NSet, *NZkl, *N5, *N8, *N9, *MSWORD1, *NExportOdt, *NExportTxt, *N21, *N24, *N12, *N16, *N23,
-        *N20, *N15, *NWord, *NMPC, *NHotKeys, *N19, *N17;
+        *N20, *N15, *NWord, *NMPC, *NHotKeys, *NPedals, *N19, *N17;
     std::array<QAction *, 10> NH;  // recent files NH0 … NH9
     std::array<QAction *, 9> N23x; // speakers N231 … N239
     QAction *AB1, *AB2, *N34, *N36, *N29, *N30, *N32, *N33, *A1;
