@@ -328,20 +328,21 @@ protected:
     {
         seekBar(startMs);
         press(MediaButtonBar::Play);
-        int plays = 1, last = shownMs(), strayJumps = 0;
+        int plays = 1, last = shownMs();
+        QStringList strayJumps;
         waitUntil(
             [&] {
                 const int p = shownMs();
                 if (p + 300 < last) {
                     if (std::abs(p - fromMs) < 150) ++plays;
-                    else ++strayJumps;
+                    else strayJumps << QStringLiteral("%1 → %2").arg(last).arg(p);
                 }
                 last = p;
                 return p > toMs + 700;
             },
             15000);
         press(MediaButtonBar::Pause);
-        EXPECT_EQ(strayJumps, 0);
+        EXPECT_TRUE(strayJumps.isEmpty()) << strayJumps.join(u' ').toStdString();
         EXPECT_GT(last, toMs + 700) << "playback never ran on";
         return plays;
     }
@@ -384,7 +385,8 @@ TEST_P(SpeedOnRealPlayers, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDo
 {
     const Engine engine = GetParam();
     startProgram();
-    openOn(engine, recordingFor(engine, QStringLiteral("speed"), 12));
+    // The external player gets an MP3 here, as its loops at normal speed play a WAV.
+    openOn(engine, recording(engine == Engine::Mci ? QStringLiteral("speed.wav") : QStringLiteral("speed.mp3"), 12));
     escWithStepBack();
     form().MaskEdit1->setText(QStringLiteral("00:00:02.000"));
     form().MaskEdit2->setText(QStringLiteral("00:00:02.800"));
