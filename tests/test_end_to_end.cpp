@@ -429,7 +429,8 @@ TEST_P(SpeedOnRealPlayers, CountTwoPlaysTwiceAndEscStepsBackOneSecondAtHalfAndDo
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(OnEachPlayer, SpeedOnRealPlayers, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc), PlayerName);
+INSTANTIATE_TEST_SUITE_P(OnEachPlayer, SpeedOnRealPlayers, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
+                         PlayerName);
 INSTANTIATE_TEST_SUITE_P(OnEachPlayer, LoopCounts, ::testing::Values(Engine::Mci, Engine::Wmp, Engine::Mpc),
                          PlayerName);
 

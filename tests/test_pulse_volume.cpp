@@ -226,8 +226,8 @@ double PlayedFrequency(const QString &dir)
 QString Tone440(const QTemporaryDir &dir)
 {
     const QString tone = dir.filePath(QStringLiteral("a440.wav"));
-    const int sox = QProcess::execute(QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "1", tone, "synth", "20",
-                                                              "sine", "440", "vol", "0.5"});
+    const int sox = QProcess::execute(
+        QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "1", tone, "synth", "20", "sine", "440", "vol", "0.5"});
     return sox == 0 ? tone : QString();
 }
 

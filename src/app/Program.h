@@ -153,7 +153,7 @@ private:
     std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<HotKeyWindow> m_hotKeyWindow; // after the hot keys it changes
     std::unique_ptr<FootPedal> m_pedal;
-    std::unique_ptr<FootPedals> m_pedals; // after the pedal it listens to
+    std::unique_ptr<FootPedals> m_pedals;       // after the pedal it listens to
     std::unique_ptr<PedalWindow> m_pedalWindow; // after the pedals it sets
     std::unique_ptr<Volume> m_volume;
     std::unique_ptr<MediaSettingsFile> m_mediaSettings;

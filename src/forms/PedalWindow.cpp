@@ -37,9 +37,8 @@ PedalWindow::PedalWindow(FootPedals &pedals, FootPedal &pedal) : m_pedals(pedals
         Action[i]->setObjectName(QStringLiteral("Action%1").arg(i));
         for (PedalAction a : Choices) Action[i]->addItem(FootPedals::ActionText(a), static_cast<int>(a));
         form->addRow(captions[i], Action[i]);
-        connect(Action[i], &QComboBox::activated, this, [this, i] {
-            choose(i, static_cast<PedalAction>(Action[i]->currentData().toInt()));
-        });
+        connect(Action[i], &QComboBox::activated, this,
+                [this, i] { choose(i, static_cast<PedalAction>(Action[i]->currentData().toInt())); });
     }
     layout->addLayout(form);
     Held = new QLabel(this);
@@ -53,9 +52,8 @@ PedalWindow::PedalWindow(FootPedals &pedals, FootPedal &pedal) : m_pedals(pedals
     layout->addLayout(buttons);
 
     connect(&pedal, &FootPedal::changed, this, [this, &pedal] { showHeld(pedal.down()); });
-    connect(&pedal, &FootPedal::gone, this, [this] {
-        SetDevice(QStringLiteral("Педаль отключена. Подключите ее и запустите программу заново."));
-    });
+    connect(&pedal, &FootPedal::gone, this,
+            [this] { SetDevice(QStringLiteral("Педаль отключена. Подключите ее и запустите программу заново.")); });
     showHeld(0);
     SetDevice(QStringLiteral("Педаль не найдена."));
 }
