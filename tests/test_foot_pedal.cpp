@@ -220,14 +220,64 @@ TEST_F(PedalTest, ActionsAreChosenInThePedalWindowKeptInTheSettingsAndAPedalThat
     EXPECT_EQ(program->pedals().actions[0], PedalAction::Bookmark);
     EXPECT_EQ(program->pedals().actions[2], PedalAction::Forward); // no action of that name
     EXPECT_EQ(program->pedalWindow()->Action[0]->currentText(), QStringLiteral("Закладка"));
-    const QString unreadable = QStringLiteral("Педаль %1 найдена, но %1 не читается (No such file or directory). "
-                                              "Добавьте правило udev из README и подключите педаль заново.")
+    const QString unreadable = QStringLiteral("Педаль event-pedal найдена, но %1 не читается (No such file or "
+                                              "directory). Добавьте правило udev из README и подключите педаль "
+                                              "заново.")
                                    .arg(home.filePath(QStringLiteral("event-pedal")));
     const QString status = form().StatusBar1->currentMessage();
     EXPECT_TRUE(status.startsWith(QStringLiteral("Заняты другой программой: Ctrl+Alt+Left.")) &&
                 status.endsWith(QStringLiteral("  ") + unreadable))
         << status.toStdString();
     EXPECT_EQ(program->pedalWindow()->Device->text(), unreadable);
+    EXPECT_TRUE(messages.errors.isEmpty());
+}
+
+TEST_F(PedalTest, AKeyboardPedalIsChosenInThePedalWindowAndItsKeysLearntByPressingThePedals)
+{
+    // The keyboards plugged in, by their lasting names: the pedal among them is a pipe here.
+    QTemporaryDir byId;
+    PedalPipe keyboard;
+    const QString name = byId.filePath(QStringLiteral("usb-Foot_Pedal-event-kbd"));
+    ASSERT_TRUE(QFile::link(keyboard.path, name));
+    PedalWindow &window = *program->pedalWindow();
+    window.ListKeyboards(byId.path());
+    ASSERT_EQ(window.Keyboard->count(), 2);
+    EXPECT_EQ(window.Keyboard->itemText(1), QStringLiteral("usb-Foot_Pedal-event-kbd"));
+    window.Keyboard->setCurrentIndex(1);
+    window.Learn->click();
+    keyboard.plugIn();
+    EXPECT_EQ(window.Device->text(), QStringLiteral("Нажмите левую педаль."));
+    for (int code : {KEY_F13, KEY_F13}) { // the same key twice is one pedal
+        keyboard.key(code, 1);
+        keyboard.key(code, 0);
+    }
+    EXPECT_EQ(window.Device->text(), QStringLiteral("Нажмите среднюю педаль."));
+    for (int code : {KEY_F14, KEY_F15}) {
+        keyboard.key(code, 1);
+        keyboard.key(code, 0);
+    }
+    EXPECT_EQ(window.Device->text(), QStringLiteral("Педаль: usb-Foot_Pedal-event-kbd (%1).").arg(name));
+    IniFile ini;
+    ASSERT_TRUE(ini.load(SettingsFile::Path()));
+    EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Устройство")), name);
+    EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Клавиши")), QStringLiteral("183,184,185"));
+
+    // The learnt keys are the pedals now: the middle one plays while it is held.
+    clock.advance(400);
+    keyboard.key(KEY_F14, 1);
+    EXPECT_EQ(player().PlayState(), 3);
+    EXPECT_EQ(window.Held->text(), QStringLiteral("Нажата: Средняя."));
+    clock.advance(2000);
+    keyboard.key(KEY_F14, 0);
+    EXPECT_NE(player().PlayState(), 3);
+
+    // And back to the USB pedal found by itself: none is plugged in here.
+    window.Keyboard->setCurrentIndex(0);
+    window.Learn->click();
+    EXPECT_EQ(window.Device->text(), QStringLiteral("Педаль не найдена."));
+    EXPECT_FALSE(program->pedal().isOpen());
+    ASSERT_TRUE(ini.load(SettingsFile::Path()));
+    EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Устройство")), QString());
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 

@@ -13,7 +13,6 @@
 #include "app/MediaSettingsFile.h"
 #include "app/SettingsFile.h"
 #include "automation/FootPedals.h"
-#include "persist/IniFile.h"
 #include "platform/FootPedal.h"
 #include "app/TextDocuments.h"
 #include "automation/AutoPause.h"
@@ -237,10 +236,8 @@ void Program::wireKeyboard()
     });
 }
 
-// The foot pedal: the first supported hidraw pedal plugged in, or the input device that
-// setting.ini names (a pedal that presents itself as a keyboard, with its three key codes);
-// the pedals' actions are chosen in the pedal window. A pedal that cannot be read is said
-// once, in the status line, with the way to allow it, and in the pedal window.
+// The foot pedal, opened and set in the pedal window. A pedal that cannot be read is said
+// once, in the status line (after the hot keys the desktop refused), with the way to allow it.
 void Program::wirePedals()
 {
     TForm1 &f = *m_form1;
@@ -253,32 +250,10 @@ void Program::wirePedals()
         w->raise();
         w->activateWindow();
     });
-
-    const QString section = QStringLiteral("Педали");
-    IniFile ini;
-    ini.load(SettingsFile::Path());
-    QString path = ini.value(section, QStringLiteral("Устройство")).trimmed(), model, error;
-    bool opened = false;
-    if (!path.isEmpty()) {
-        const QStringList codes = ini.value(section, QStringLiteral("Клавиши")).split(u',');
-        int key[3] = {};
-        for (int i = 0; i < 3 && i < codes.size(); ++i) key[i] = codes[i].trimmed().toInt();
-        model = path;
-        opened = m_pedal->open(path, FootPedal::Kind::InputKeys, &error, key);
-    } else if (!(path = FootPedal::Find(&model)).isEmpty()) {
-        opened = m_pedal->open(path, FootPedal::Kind::HidReports, &error);
-    }
-    if (opened) {
-        m_pedalWindow->SetDevice(QStringLiteral("Педаль: %1 (%2).").arg(model, path));
-    } else if (!path.isEmpty()) {
-        const QString message = QStringLiteral("Педаль %1 найдена, но %2 не читается (%3). Добавьте правило udev "
-                                               "из README и подключите педаль заново.")
-                                    .arg(model, path, error);
-        m_pedalWindow->SetDevice(message);
-        // After what the status line already says (the hot keys the desktop refused).
-        const QString before = f.StatusBar1->currentMessage();
-        f.StatusBar1->showMessage(before.isEmpty() ? message : before + QStringLiteral("  ") + message);
-    }
+    const QString problem = m_pedalWindow->OpenDevice();
+    if (problem.isEmpty()) return;
+    const QString before = f.StatusBar1->currentMessage();
+    f.StatusBar1->showMessage(before.isEmpty() ? problem : before + QStringLiteral("  ") + problem);
 }
 
 // The text menu, the text window's commands and the external-document mode.

@@ -1,5 +1,7 @@
 #include "platform/FootPedal.h"
 
+#include "platform/Logging.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/input.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 FootPedal::FootPedal(QObject *parent) : QObject(parent) {}
@@ -25,6 +28,10 @@ bool FootPedal::open(const QString &path, Kind kind, QString *error, const int (
     }
     m_kind = kind;
     std::copy(std::begin(keys), std::end(keys), m_keys);
+    // A keyboard pedal's keys come to this program alone, and not as letters into the text
+    // window too. A pipe cannot be grabbed, nor needs to be.
+    if (kind == Kind::InputKeys && ::ioctl(m_fd, EVIOCGRAB, 1) < 0 && errno != ENOTTY && errno != EINVAL)
+        qCWarning(lcApp) << "the pedal's keys also reach other programs:" << std::strerror(errno);
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &FootPedal::readReports);
     return true;
@@ -32,7 +39,11 @@ bool FootPedal::open(const QString &path, Kind kind, QString *error, const int (
 
 void FootPedal::close()
 {
-    delete m_notifier;
+    // Closed also from the notifier's own signal (a device gone): it goes when that returns.
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+    }
     m_notifier = nullptr;
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
@@ -67,6 +78,7 @@ void FootPedal::readReports()
         input_event e;
         std::memcpy(&e, buffer + at, sizeof e);
         if (e.type != EV_KEY || e.value == 2) continue; // not a key, or its repeat
+        if (e.value == 1) emit keyPressed(e.code);
         for (int pedal = 0; pedal < 3; ++pedal)
             if (m_keys[pedal] == e.code) bits = e.value ? bits | (1 << pedal) : bits & ~(1 << pedal);
     }
@@ -90,4 +102,13 @@ QString FootPedal::Find(QString *model, const QString &sysRoot)
             }
     }
     return {};
+}
+
+QStringList FootPedal::KeyboardDevices(const QString &folder)
+{
+    QStringList paths;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*-event-kbd")}, QDir::System | QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
 }

@@ -39,10 +39,14 @@ public:
     // The hidraw device of the first supported pedal plugged in, or empty; its model's name in
     // *model. sysRoot: the sysfs folder of the hidraw class (tests give another).
     static QString Find(QString *model, const QString &sysRoot = QStringLiteral("/sys/class/hidraw"));
+    // The keyboards plugged in, by their lasting names ("usb-…-event-kbd"): a keyboard pedal
+    // is one of them.
+    static QStringList KeyboardDevices(const QString &folder = QStringLiteral("/dev/input/by-id"));
 
 signals:
     void changed(int pedal, bool down); // pedal 0 left, 1 middle, 2 right
     void gone();
+    void keyPressed(int code); // any key of an input device, to learn a pedal's keys
 
 private:
     void readReports();
