@@ -240,6 +240,7 @@ TEST_F(PedalTest, AKeyboardPedalIsChosenInThePedalWindowAndItsKeysLearntByPressi
     const QString name = byId.filePath(QStringLiteral("usb-Foot_Pedal-event-kbd"));
     ASSERT_TRUE(QFile::link(keyboard.path, name));
     PedalWindow &window = *program->pedalWindow();
+    window.show();
     window.ListKeyboards(byId.path());
     ASSERT_EQ(window.Keyboard->count(), 2);
     EXPECT_EQ(window.Keyboard->itemText(1), QStringLiteral("usb-Foot_Pedal-event-kbd"));
@@ -271,7 +272,22 @@ TEST_F(PedalTest, AKeyboardPedalIsChosenInThePedalWindowAndItsKeysLearntByPressi
     keyboard.key(KEY_F14, 0);
     EXPECT_NE(player().PlayState(), 3);
 
+    // Learning again, and the window closed half-way: the keys learnt before stay.
+    window.Learn->click();
+    keyboard.key(KEY_F20, 1);
+    EXPECT_EQ(window.Device->text(), QStringLiteral("Нажмите среднюю педаль."));
+    window.close();
+    keyboard.key(KEY_F20, 0);
+    clock.advance(400);
+    keyboard.key(KEY_F14, 1);
+    EXPECT_EQ(player().PlayState(), 3);
+    clock.advance(2000);
+    keyboard.key(KEY_F14, 0);
+    ASSERT_TRUE(ini.load(SettingsFile::Path()));
+    EXPECT_EQ(ini.value(QStringLiteral("Педали"), QStringLiteral("Клавиши")), QStringLiteral("183,184,185"));
+
     // And back to the USB pedal found by itself: none is plugged in here.
+    window.show();
     window.Keyboard->setCurrentIndex(0);
     window.Learn->click();
     EXPECT_EQ(window.Device->text(), QStringLiteral("Педаль не найдена."));

@@ -81,7 +81,11 @@ PedalWindow::PedalWindow(FootPedals &pedals, FootPedal &pedal) : m_pedals(pedals
     connect(&pedal, &FootPedal::changed, this, [this] { showHeld(m_pedal.down()); });
     connect(&pedal, &FootPedal::gone, this, [this] {
         m_learning = -1;
-        Device->setText(QStringLiteral("Педаль отключена. Подключите ее и выберите снова."));
+        Device->setText(QStringLiteral("Педаль отключена. Подключите ее и нажмите «Запомнить педали»."));
+    });
+    // Closed while learning: the pedal set before is taken again.
+    connect(this, &QDialog::finished, this, [this] {
+        if (m_learning >= 0) OpenDevice();
     });
     showHeld(0);
     ListKeyboards(QStringLiteral("/dev/input/by-id"));
