@@ -15,6 +15,8 @@
 #include "windows/TForm3.h"
 #include "playback/MediaButtonBar.h"
 #include "platform/FootPedal.h"
+#include "forms/PedalWindow.h"
+#include "marks/BookmarkTable.h"
 #include "windows/TForm5.h"
 #include "widgets/SpeedBox.h"
 
@@ -516,7 +518,7 @@ TEST_F(EndToEnd, ExternalPlayersWindowComesForwardStaysOnTopAndIsNeverTheTextWin
 // A foot pedal held from the editor plays on the real player and stops with ESC's step back when
 // let go; the report reaches the program through the same reader a hidraw device does (a pipe
 // here). Prints the time from the report to the player playing.
-TEST_F(EndToEnd, FootPedalHeldPlaysAndLetGoStopsWithTheStepBackOnTheRealPlayer)
+TEST_F(EndToEnd, FootPedalOnTheRealPlayerPlaysWhileHeldStepsBackWhenLetGoAndIsSetInItsWindowByKeys)
 {
     startProgram({recording(QStringLiteral("talk.wav"), 20)});
     escWithStepBack();
@@ -548,9 +550,29 @@ TEST_F(EndToEnd, FootPedalHeldPlaysAndLetGoStopsWithTheStepBackOnTheRealPlayer)
         EXPECT_NEAR(player().PositionMs(), before - 1000, 300);
         EXPECT_EQ(program().injection().TextWindow, editorWindow);
     }
-    ::close(writer);
     std::sort(latencies.begin(), latencies.end());
     std::printf("pedal report to playing (audio player): median %.1f ms, max %.1f ms\n", latencies[2], latencies[4]);
+
+    // "Настройки → Педали...", driven by keys: Tab to the right pedal's action, one down from
+    // "Вперед" to "Закладка", Tab and Enter on "Закрыть" (Esc would also start playback, as in
+    // any program). The right pedal then sets a bookmark.
+    form().NPedals->trigger();
+    QWidget &pedals = *program().pedalWindow();
+    ASSERT_TRUE(waitUntil([&] { return keys.foreground() == pedals.winId(); }, 3000));
+    for (int i = 0; i < 4; ++i) tap(9); // the keyboard pedal, its button, the left and middle actions
+    tap(VK::Down);
+    tap(9);
+    tap(13);
+    ASSERT_TRUE(waitUntil([&] { return !pedals.isVisible(); }));
+    EXPECT_EQ(program().pedals().actions[2], PedalAction::Bookmark);
+    seekBar(6000);
+    pause(400); // past ESC's lock-out
+    ASSERT_TRUE(report(4));
+    ASSERT_TRUE(report(0));
+    EXPECT_TRUE(waitUntil([&] {
+        return program().Form2()->StringGrid1.cell(BookmarkTable::Time, 1) == "00:00:06.000";
+    })) << program().Form2()->StringGrid1.cell(BookmarkTable::Time, 1).toStdString();
+    ::close(writer);
 }
 
 // The window manager's stacking, bottom to top.
