@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -101,6 +102,13 @@ TEST(IniFile, SaveWritesTheWholeFileAndReportsAFailure)
     IniFile unreadable;
     EXPECT_FALSE(unreadable.load(folder));
     EXPECT_FALSE(unreadable.error().isEmpty());
+    EXPECT_FALSE(IniFile::Update(folder, "Педали", {{"Левая", "Нет"}}));
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << "an unreadable file is left as it is";
+
+    // One section's keys set in place, everything else kept.
+    ASSERT_TRUE(IniFile::Update(path, "Педали", {{"Левая", "Нет"}, {"Правая", "Закладка"}}));
+    EXPECT_EQ(ReadFile(path),
+              QByteArray("\xEF\xBB\xBF[MAIN]\r\nШаг=1\r\n\r\n[Педали]\r\nЛевая=Нет\r\nПравая=Закладка\r\n\r\n"));
 }
 
 TEST(IniFile, AThousandBookmarksRoundTrip)

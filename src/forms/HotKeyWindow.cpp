@@ -175,22 +175,13 @@ bool HotKeyWindow::Assign(int row, unsigned modifiers, int virtualKey)
         }
     GlobalHotKey &k = m_table[row];
     const bool given = m_keys.rebind(k.name, modifiers, virtualKey);
-    save(k);
+    IniFile::Update(SettingsPath(), Section, {{k.name, text}});
     refresh();
     Result->setText(
         given ? QStringLiteral("«%1»: %2.").arg(Describe(k.name), text)
               : QStringLiteral("«%1»: %2 занято другой программой, выберите другое.").arg(Describe(k.name), text));
     NewCombination->clear();
     return given;
-}
-
-// Only where setting.ini is there: the program's first start makes it.
-void HotKeyWindow::save(const GlobalHotKey &k) const
-{
-    IniFile ini;
-    if (!ini.load(SettingsPath())) return;
-    ini.setValue(Section, k.name, HotKeyText(k.modifiers, k.virtualKey));
-    ini.save();
 }
 
 void HotKeyWindow::LoadChoices()

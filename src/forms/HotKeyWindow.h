@@ -36,7 +36,6 @@ public:
 
 private:
     void refresh();
-    void save(const GlobalHotKey &k) const;
     void assignTyped();
 
     HotKeyTable &m_table;

@@ -24,13 +24,9 @@ const QString Pedals[3] = {QStringLiteral("левую"), QStringLiteral("сре�
 constexpr PedalAction Choices[] = {PedalAction::HoldToPlay, PedalAction::Back, PedalAction::Forward,
                                    PedalAction::Bookmark, PedalAction::None};
 
-// Only where setting.ini is there: the program's first start makes it.
-void Save(const std::initializer_list<std::pair<QString, QString>> &values)
+void Save(std::initializer_list<std::pair<QString, QString>> values)
 {
-    IniFile ini;
-    if (!ini.load(SettingsPath())) return;
-    for (const auto &[key, value] : values) ini.setValue(Section, key, value);
-    ini.save();
+    IniFile::Update(SettingsPath(), Section, values);
 }
 
 } // namespace

@@ -109,6 +109,15 @@ QByteArray IniFile::toBytes() const
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+bool IniFile::Update(const QString &path, const QString &section,
+                     std::initializer_list<std::pair<QString, QString>> values)
+{
+    IniFile ini;
+    if (!ini.load(path)) return false;
+    for (const auto &[key, value] : values) ini.setValue(section, key, value);
+    return ini.save();
+}
+
 bool IniFile::save()
 {
     QSaveFile file(m_path);

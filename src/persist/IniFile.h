@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 // An INI document held in memory, in the format of the program's settings files.
@@ -33,6 +35,10 @@ public:
     QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
     bool contains(const QString &section, const QString &key) const;
     void setValue(const QString &section, const QString &key, const QString &value);
+    // Sets keys of one section in the file at path and writes it, the rest kept as it is. False,
+    // and the file untouched, when it cannot be read; false when it cannot be written.
+    static bool Update(const QString &path, const QString &section,
+                       std::initializer_list<std::pair<QString, QString>> values);
 
     QString path() const { return m_path; }
     QString error() const { return m_error; }
