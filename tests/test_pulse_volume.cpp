@@ -14,6 +14,7 @@
 #include "playback/Volume.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
@@ -268,7 +269,8 @@ TEST(Speed, TheExternalPlayerKeepsThePitchAtDoubleSpeed)
     ASSERT_FALSE(tone.isEmpty());
     QtClock clock;
     RecordedMessages messages;
-    MpvIpcBridge bridge(clock, {QStringLiteral("--ao=pulse"), QStringLiteral("--vo=null")});
+    const QString log = dir.filePath(QStringLiteral("mpv.log"));
+    MpvIpcBridge bridge(clock, {QStringLiteral("--ao=pulse"), QStringLiteral("--vo=null"), "--log-file=" + log});
     TMPCHC player(bridge, clock, messages);
     player.HostWindow = dir.filePath(QStringLiteral("mpv.sock"));
     player.PlayerPath = QStringLiteral("/usr/bin/mpv");
@@ -276,11 +278,23 @@ TEST(Speed, TheExternalPlayerKeepsThePitchAtDoubleSpeed)
     ASSERT_EQ(player.OpenInPlayer(tone), 0);
     ASSERT_TRUE(WaitFor([&] { return player.connected() && player.LoadState == 2; }, 10000));
     player.Play();
-    ASSERT_TRUE(WaitFor([&] { return player.GetPosition() > 0.3; }, 5000));
+    // On a loaded machine mpv's PulseAudio output now and then stalls at the start of a stream:
+    // the position stops after the first buffer (a known mpv fault, mpv-player/mpv#7874). A
+    // seek starts it again, as ESC's step back would for a user.
+    const auto moving = [&] { return WaitFor([&] { return player.GetPosition() > 0.8; }, 3000); };
+    if (!moving()) {
+        std::printf("mpv's sound output stalled at %.2f s; seeking to start it again\n", player.GetPosition());
+        player.SetPosition(0);
+        ASSERT_TRUE(moving());
+    }
+    const double start = player.GetPosition();
     const double frequency = PlayedFrequency(dir.path());
     std::printf("440 Hz at 2.0x on the external player: %.0f Hz\n", frequency);
     EXPECT_NEAR(frequency, 440, 440 * 0.02);
-    const double played = player.GetPosition();
-    EXPECT_GT(played, 0.3 + 1.5 * 2 * 0.8) << "played at double speed";
+    EXPECT_GT(player.GetPosition() - start, 1.5 * 2 * 0.8) << "played at double speed";
     player.Stop();
+    if (HasFailure()) {
+        QFile file(log);
+        if (file.open(QIODevice::ReadOnly)) std::printf("mpv's log:\n%s\n", file.readAll().constData());
+    }
 }
