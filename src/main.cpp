@@ -25,6 +25,7 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
     try {
         RealProgram program(QApplication::arguments());
+        RealProgram::MainLoopStarting();
         return QApplication::exec();
     } catch (const std::exception &e) {
         QtUserMessages().standardError(QString::fromUtf8(e.what()));

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QtEndian>
 
@@ -186,17 +187,35 @@ TEST_F(DocumentsTest, AutosaveWritesNumberedCopiesAndSkipsTheExternalMode)
     EXPECT_EQ(TextOf(work("AvtoSaveFileTimer2.ole")), QStringLiteral("Первая минута, вторая"));
     EXPECT_EQ(docs().AutosaveCounter, 3);
     EXPECT_TRUE(messages.errors.isEmpty());
+
+    // The next run numbers on: an earlier run's copies are never written over.
+    program.reset();
+    start();
+    type(QStringLiteral("Второй запуск"));
+    clock.advance(180000);
+    EXPECT_TRUE(
+        TextOf(work("AvtoSaveFileTimer4.ole")).endsWith(QStringLiteral("Второй запуск"))); // 3: the first run's end
+    EXPECT_EQ(TextOf(work("AvtoSaveFileTimer2.ole")), QStringLiteral("Первая минута, вторая"));
 }
 
-TEST_F(DocumentsTest, AnAutosaveErrorStopsTheAutosaveSilently)
+TEST_F(DocumentsTest, AFailedAutosaveIsSaidOnceAndTheAutosaveGoesOn)
 {
     type(QStringLiteral("текст"));
     QDir(work({})).removeRecursively();
     ASSERT_TRUE(WriteFile(home.filePath("AvtoSave"), "a file where the folder should be"));
     clock.advance(180000);
-    EXPECT_FALSE(docs().TimerAvtoSave->isActive());
+    clock.advance(180000);
+    EXPECT_TRUE(docs().TimerAvtoSave->isActive());
     EXPECT_EQ(docs().AutosaveCounter, 0);
-    EXPECT_TRUE(messages.errors.isEmpty());
+    ASSERT_EQ(messages.errors.size(), 1) << messages.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(messages.errors[0].contains(work("AvtoSaveFileTimer.ole"))) << messages.errors[0].toStdString();
+    EXPECT_EQ(doc().toPlainText(), QStringLiteral("текст"));
+
+    QFile::remove(home.filePath("AvtoSave"));
+    QDir().mkpath(work({}));
+    clock.advance(180000);
+    EXPECT_EQ(TextOf(work("AvtoSaveFileTimer0.ole")), QStringLiteral("текст"));
+    EXPECT_EQ(form().StatusBar1->currentMessage(), "Файл снова сохранён: " + work("AvtoSaveFileTimer.ole"));
 }
 
 // Opening another media file keeps the document of the one left and brings back the new
@@ -260,9 +279,9 @@ TEST_F(DocumentsTest, ANewMediaFileStartsFromTheTemplate)
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
-// A damaged document is reported, set aside under another name, and the open ends with the
-// document in the window as it was; the next open of that file starts afresh.
-TEST_F(DocumentsTest, ADamagedDocumentEndsTheOpenAndIsKeptAside)
+// A damaged document or template is reported and set aside under a name the restore command
+// lists; the file opens with an empty document, and the text of the file left is kept.
+TEST_F(DocumentsTest, ADamagedDocumentOrTemplateIsSetAsideAndTheFileOpensEmpty)
 {
     form().show();
     const QString a = openMedia("a.wav");
@@ -272,17 +291,22 @@ TEST_F(DocumentsTest, ADamagedDocumentEndsTheOpenAndIsKeptAside)
     const QByteArray damaged = ReadFile(perMedia(b));
 
     openMedia("b.wav");
+    const QString aside = work(MakeMediaKey(b) + QStringLiteral(" (повреждён).ole"));
     ASSERT_EQ(messages.errors.size(), 1);
-    EXPECT_TRUE(messages.errors[0].startsWith(QStringLiteral("Stenova|Файл документа повреждён: ") + perMedia(b)));
-    EXPECT_EQ(program->session().CurrentMediaPath, a);
-    EXPECT_EQ(doc().toPlainText(), QStringLiteral("текст А"));
-    EXPECT_FALSE(QFile::exists(perMedia(b)));
-    EXPECT_EQ(ReadFile(perMedia(b) + QStringLiteral(".damaged")), damaged);
-
-    openMedia("b.wav");
+    EXPECT_TRUE(
+        messages.errors[0].startsWith(QStringLiteral("Ошибка документа|Файл документа повреждён: ") + perMedia(b)));
+    EXPECT_TRUE(messages.errors[0].contains(aside));
     EXPECT_EQ(program->session().CurrentMediaPath, b);
     EXPECT_TRUE(doc().toPlainText().isEmpty());
+    EXPECT_EQ(ReadFile(aside), damaged);
     EXPECT_EQ(TextOf(perMedia(a)), QStringLiteral("текст А"));
+
+    ASSERT_TRUE(WriteFile(work("TemplateNewFile.ole"), "not a document"));
+    openMedia("c.wav");
+    ASSERT_EQ(messages.errors.size(), 2);
+    EXPECT_TRUE(messages.errors[1].contains(work("TemplateNewFile (повреждён).ole")));
+    EXPECT_TRUE(doc().toPlainText().isEmpty());
+    EXPECT_FALSE(doc().isReadOnly());
 }
 
 TEST_F(DocumentsTest, LeavingTheExternalModeOffersTheSavedDocument)

@@ -3,6 +3,7 @@
 #include "app/MediaOpener.h"
 #include "persist/MediaKey.h"
 #include "document/TFormOle.h"
+#include "marks/BookmarkNavigator.h"
 #include "marks/BookmarkTable.h"
 #include "marks/TForm2.h"
 #include "playback/MediaButtonBar.h"
@@ -164,13 +165,22 @@ TEST_F(OpenerTest, MissingAndBrokenFilesAreReported)
     EXPECT_EQ(program->session().CurrentMediaPath, good); // nothing else changed
     EXPECT_TRUE(program->session().PendingMediaPath.isEmpty());
 
+    // A file the engine cannot open leaves no file open and nothing of the one before it.
+    program->bookmarks().BitBtn1Click();
+    form().ListBoxAB->addItem(QStringLiteral("00:00:01.000 - 00:00:02.000"));
     const QString broken = mediaFile(QStringLiteral("text.wav"));
     mci.broken[broken] = QStringLiteral("unrecognized file format");
     openPending(broken);
     ASSERT_EQ(messages.errors.size(), 2);
     EXPECT_TRUE(messages.errors[1].startsWith(QStringLiteral("Stenova|Не удалось открыть файл: ") + broken));
     EXPECT_TRUE(messages.errors[1].endsWith(QStringLiteral("unrecognized file format")));
-    EXPECT_EQ(form().GroupBox2->title(), " Файл: " + broken + " ");
+    EXPECT_EQ(program->session().CurrentMediaPath, QString());
+    EXPECT_EQ(form().GroupBox2->title(), " Звуковой файл ");
+    EXPECT_TRUE(program->Form2()->StringGrid1.cell(BookmarkTable::Time, 1).isEmpty());
+    EXPECT_EQ(form().ListBoxAB->count(), 0);
+    program.reset(); // the end's saves write nothing under the broken file's name
+    EXPECT_FALSE(QFileInfo::exists(MediaSettingsFile::PathFor(broken)));
+    start();
 
     const QString brokenVideo = mediaFile(QStringLiteral("bad.mp4"));
     wmp.broken[brokenVideo] = QStringLiteral("loading failed");

@@ -277,13 +277,19 @@ TEST_F(SettingsTest, TheExternalPlayerOptionChecksItsPathAtStartUp)
     EXPECT_TRUE(form().EditNMPC->text().isEmpty()) << "the refused dialog left no path";
 }
 
-TEST_F(SettingsTest, AValueThatIsNoNumberStopsTheLoadWithTheBox)
+TEST_F(SettingsTest, AValueThatIsNoNumberIsSkippedSaidAndKept)
 {
-    writeFile(settingsPath(), "[MAIN]\r\nШаг=4\r\nПериод=много\r\nПауза=9\r\n");
+    writeFile(settingsPath(), "[MAIN]\r\nШаг=4\r\nПериод=много\r\nПауза=9\r\n[History]\r\nHistory0=&0. /a.wav\r\n");
     start();
-    EXPECT_EQ(form().UpDown1->position(), 4) << "keys before it stay applied";
-    EXPECT_EQ(form().Edit3->text(), "4") << "keys after it are not read";
-    EXPECT_EQ(messages.errors, QStringList({"Внимание!|Ошибка в блоке кода LoadFromSettingsINI"}));
+    EXPECT_EQ(form().UpDown1->position(), 4);
+    EXPECT_EQ(form().Edit3->text(), "9") << "the keys after it are read";
+    EXPECT_EQ(form().NH[0]->text(), "&0. /a.wav") << "the recent files too";
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].startsWith("Внимание!|Ошибка в блоке кода LoadFromSettingsINI"));
+    EXPECT_TRUE(messages.errors[0].contains("MAIN/Период"));
+    program.reset();
+    EXPECT_EQ(read(settingsPath()).value("MAIN", "Период"), "много") << "what could not be read is kept";
+    EXPECT_EQ(read(settingsPath()).value("History", "History0"), "&0. /a.wav");
 }
 
 TEST_F(SettingsTest, MediaSettingsFileCasesOfBookmarksAndCounts)
@@ -329,18 +335,25 @@ TEST_F(SettingsTest, MediaSettingsFileCasesOfBookmarksAndCounts)
     EXPECT_EQ(saved.value("ABLIST", "AB2"), "осталось");
     EXPECT_EQ(saved.value("ABLIST", "ItemIndex"), "-1");
 
+    // A bad value is skipped and said; the rest loads, and a bad count of bookmarks is taken
+    // from the bookmarks there. The next save keeps what could not be read.
     form().CheckBox7->setChecked(false);
-    openWith("[MAIN]\r\nавтоповтор файла=1\r\nМеж закладок N=x\r\nинтервал=1\r\n");
+    openWith("[MAIN]\r\nавтоповтор файла=1\r\nМеж закладок N=x\r\nинтервал=1\r\n[BOOKMARKS]\r\nRowCount=?\r\n"
+             "BM1-1=00:00:01\r\nBM1-3=z1\r\nBM2-1=00:00:02\r\nBM2-3=z2\r\n");
     EXPECT_TRUE(form().CheckBox6->isChecked());
-    EXPECT_FALSE(form().CheckBox7->isChecked()) << "the load stopped at the count";
-    EXPECT_EQ(messages.errors.last(), "Внимание!|Ошибка в блоке кода LoadFromINIMedia");
+    EXPECT_TRUE(form().CheckBox7->isChecked()) << "the load went on after the count";
+    EXPECT_EQ(table().cell(BookmarkTable::Name, 2), "z2");
+    EXPECT_TRUE(messages.errors.last().startsWith("Внимание!|Ошибка в блоке кода LoadFromINIMedia"));
+    EXPECT_TRUE(messages.errors.last().contains("MAIN/Меж закладок N"));
+    ASSERT_TRUE(program->mediaSettings().SaveToINIVideo(talk));
+    EXPECT_EQ(read(path).value("MAIN", "Меж закладок N"), "x");
+    EXPECT_EQ(read(path).value("BOOKMARKS", "RowCount"), "3");
 
     // The probe's own box (the engine is then chosen as for a file without settings), then the
     // full load's, which reads the same key.
     openWith("[MAIN]\r\nVideo=да\r\n");
-    EXPECT_EQ(messages.errors.mid(messages.errors.size() - 2),
-              QStringList({"Внимание!|Ошибка в блоке кода LoadFromINIVideo",
-                           "Внимание!|Ошибка в блоке кода LoadFromINIMedia"}));
+    EXPECT_EQ(messages.errors[messages.errors.size() - 2], "Внимание!|Ошибка в блоке кода LoadFromINIVideo");
+    EXPECT_TRUE(messages.errors.last().startsWith("Внимание!|Ошибка в блоке кода LoadFromINIMedia"));
     EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
 }
 

@@ -25,6 +25,9 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QStatusBar>
 
 namespace {
 
@@ -71,6 +74,12 @@ void MediaOpener::OpenMediaFile()
 {
     TForm1 &f = m_form;
     MediaSession &st = m_session;
+    // The waits for the engine let the user's keys and menus run: an open asked for meanwhile
+    // would mix two files' state.
+    if (st.Opening) {
+        f.StatusBar1->showMessage(QStringLiteral("Файл ещё открывается: новое открытие не начато."), 5000);
+        return;
+    }
     if (f.CheckBoxTrack->isChecked()) {
         f.CheckBoxTrack->setChecked(false);
         m_parts.zoom.CheckBoxTrackClick();
@@ -99,6 +108,15 @@ void MediaOpener::OpenMediaFile()
     AddRecentFile(path);
     BusyCursor busy;
     f.repaint();
+    st.Opening = true;
+    const auto done = qScopeGuard([&st] { st.Opening = false; });
+
+    // What belongs to the file being left is saved before anything of it is released: a save
+    // that fails leaves the program on that file as it was, its text in the window.
+    const QString leaving = st.SkipPreviousSave ? QString() : st.CurrentMediaPath;
+    if (!leaving.isEmpty() && f.NZkl->isChecked() && !m_parts.mediaSettings.SaveToINIVideo(leaving)) return;
+    const bool perFileText = f.N15->isChecked() && !f.NWord->isChecked();
+    if (perFileText && !m_parts.documents.SaveLeavingDocument(leaving)) return;
 
     // Release the previous file in the engine that plays it.
     switch (m_player.ActiveEngine()) {
@@ -110,18 +128,8 @@ void MediaOpener::OpenMediaFile()
         break;
     }
     }
-
-    if (!st.SkipPreviousSave && !st.CurrentMediaPath.isEmpty()) {
-        if (f.NZkl->isChecked()) m_parts.mediaSettings.SaveToINIVideo(st.CurrentMediaPath);
-        if (f.N15->isChecked() && !f.NWord->isChecked()) {
-            try {
-                m_parts.documents.SwitchMediaDocument(st.CurrentMediaPath, path);
-            } catch (const DocumentError &e) {
-                m_messages.standardError(e.message);
-                return;
-            }
-        }
-    }
+    // Every open shows the opened file's own text, whatever came before it.
+    if (perFileText) m_parts.documents.LoadMediaDocument(path);
     st.SkipPreviousSave = false;
 
     const std::optional<bool> settingsVideo = m_parts.mediaSettings.LoadFromINIVideo(path);
@@ -144,11 +152,14 @@ void MediaOpener::OpenMediaFile()
 
     qCDebug(lcApp) << "opening" << path << "in engine" << static_cast<int>(engine);
     const bool opened = openInEngine(engine, path);
+    if (!opened) {
+        clearRecording(perFileText);
+        return;
+    }
     const QString key = MakeMediaKey(path);
     f.GroupBox2->setTitle(GroupCaption(path));
     m_parts.text.setWindowTitle(QFileInfo(key).completeBaseName() + QStringLiteral(".ole"));
     m_parts.video.setWindowTitle(key);
-    if (!opened) return;
 
     const int length = m_player.LengthMs();
     if (engine == Engine::Mpc) f.MPCHC->Pause();
@@ -165,6 +176,29 @@ void MediaOpener::OpenMediaFile()
     if (f.NZkl->isChecked()) m_parts.mediaSettings.LoadFromINIMedia(path);
     if (f.CheckBox8->isChecked()) m_parts.navigator.CheckBox8Click();
     f.CheckBoxTrack->setChecked(false);
+    m_parts.mediaSettings.markSaved(path);
+}
+
+// A file the engine could not open leaves the program on no file, with nothing of the file
+// before it that a later save could write under another name.
+void MediaOpener::clearRecording(bool perFileText)
+{
+    TForm1 &f = m_form;
+    m_session.CurrentMediaPath.clear();
+    if (perFileText) m_parts.documents.LoadNoDocument();
+    m_parts.navigator.DeleteAllBookmarks();
+    for (int i = 0; i < f.MarkImages.size(); ++i) f.MarkImages[i].visible = false;
+    f.Panel3->update();
+    f.CheckBox16->setChecked(false);
+    f.ListBoxAB->clear();
+    f.MaskEdit1->setText(MsToTimeText(0));
+    f.MaskEdit2->setText(MsToTimeText(0));
+    f.Label5->setText(MsToTimeText(0));
+    f.TrackBar1->tag = SeekDisplay;
+    f.TrackBar1->setRange(0, 0);
+    f.GroupBox2->setTitle(QStringLiteral(" Звуковой файл "));
+    m_parts.text.setWindowTitle(QStringLiteral("Текст"));
+    m_parts.video.setWindowTitle(QString());
 }
 
 bool MediaOpener::openInEngine(Engine engine, const QString &path)

@@ -52,6 +52,7 @@ public:
 private:
     bool openInEngine(Engine engine, const QString &path);
     void openFailed(const QString &path, const QString &reason);
+    void clearRecording(bool perFileText);
 
     TForm1 &m_form;
     MediaSession &m_session;

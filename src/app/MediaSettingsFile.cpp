@@ -9,7 +9,9 @@
 #include "marks/TForm2.h"
 #include "persist/IniFile.h"
 #include "persist/MediaKey.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SaveReports.h"
 #include "platform/UserMessages.h"
 #include "playback/MediaSession.h"
 #include "widgets/BusyCursor.h"
@@ -34,6 +36,8 @@ const QString Bookmarks = QStringLiteral("BOOKMARKS");
 const QString GoToTime = QStringLiteral("GOTOTIME");
 const QString RowCount = QStringLiteral("RowCount");
 const QChar Pilcrow(0x00B6);
+// Bookmarks, comments, A and B and the interval list reach the file within this of a change.
+constexpr int MediaStateMs = 1000;
 
 QString Flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
@@ -72,10 +76,7 @@ MediaKeys::MediaKeys(TForm1 &form, Speakers &speakers, MediaSession &session, AB
 
 int MediaKeys::number(const IniFile &ini, const QString &section, const QString &key, const QString &fallback)
 {
-    bool ok = false;
-    const int n = ini.value(section, key, fallback).toInt(&ok);
-    if (!ok) throw SettingsLoadError{key};
-    return n;
+    return ini.number(section, key, fallback.toInt());
 }
 
 bool MediaKeys::flag(const IniFile &ini, const QString &section, const QString &key, const QString &fallback)
@@ -174,10 +175,13 @@ QString MediaKeys::value(const QString &key) const
 }
 
 MediaSettingsFile::MediaSettingsFile(TForm1 &form, TForm2 &bookmarks, BookmarkNavigator &navigator, ABInterval &ab,
-                                     IntervalList &intervals, MediaSession &session, UserMessages &messages)
-    : m_form(form), m_bookmarks(bookmarks), m_navigator(navigator), m_ab(ab), m_intervals(intervals),
-      m_session(session), m_messages(messages)
+                                     IntervalList &intervals, MediaSession &session, UserMessages &messages,
+                                     SaveReports &reports, Clock &clock)
+    : TimerMediaState(clock.timer(QStringLiteral("TimerMediaState"), MediaStateMs, false, true)), m_form(form),
+      m_bookmarks(bookmarks), m_navigator(navigator), m_ab(ab), m_intervals(intervals), m_session(session),
+      m_messages(messages), m_reports(reports)
 {
+    TimerMediaState->onTimeout = [this] { TimerMediaStateTimer(); };
 }
 
 void MediaSettingsFile::setLateParts(TForm3 &goTo, Speakers &speakers)
@@ -188,7 +192,7 @@ void MediaSettingsFile::setLateParts(TForm3 &goTo, Speakers &speakers)
 
 QString MediaSettingsFile::PathFor(const QString &mediaPath)
 {
-    return WorkFolder() + u'/' + MakeMediaKey(mediaPath) + QStringLiteral(".ini");
+    return WorkFolder() + u'/' + MediaFileKey(mediaPath, WorkFolder()) + QStringLiteral(".ini");
 }
 
 std::optional<bool> MediaSettingsFile::LoadFromINIVideo(const QString &mediaPath)
@@ -196,15 +200,12 @@ std::optional<bool> MediaSettingsFile::LoadFromINIVideo(const QString &mediaPath
     const QString path = PathFor(mediaPath);
     if (!QFileInfo(path).isFile()) return std::nullopt;
     IniFile ini;
-    try {
-        if (!ini.load(path)) throw SettingsLoadError{};
-        m_keys->loadVideo(ini);
-        ini.save(); // rewritten as it is, in the program's own format
-        return m_session.VideoFlag;
-    } catch (const SettingsLoadError &) {
+    if (ini.load(path)) m_keys->loadVideo(ini);
+    if (!ini.error().isEmpty() || !ini.unreadable().isEmpty()) {
         m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIVideo"));
         return std::nullopt;
     }
+    return m_session.VideoFlag;
 }
 
 void MediaSettingsFile::LoadFromINIMedia(const QString &mediaPath)
@@ -213,40 +214,57 @@ void MediaSettingsFile::LoadFromINIMedia(const QString &mediaPath)
     if (!QFileInfo(path).isFile()) return;
     BusyCursor busy;
     IniFile ini;
-    try {
-        if (!ini.load(path)) throw SettingsLoadError{};
-        // The list mode switched on below applies the selected item at once: the previous
-        // file's list must be gone by then, or its item would replace this file's A and B.
-        m_form.ListBoxAB->clear();
-        m_keys->load(ini);
-        m_bookmarks.EditNZ->setText(ini.value(Main, QStringLiteral("Следующее имя закладки"), QStringLiteral("1")));
-        m_navigator.ClearTableAndMarks();
-
-        const int items = MediaKeys::number(ini, AbList, RowCount, "0");
-        m_form.ListBoxAB->clear();
-        for (int i = 1; i <= items; ++i) m_form.ListBoxAB->addItem(ini.value(AbList, QStringLiteral("AB%1").arg(i)));
-        m_form.ListBoxAB->setCurrentRow(MediaKeys::number(ini, AbList, QStringLiteral("ItemIndex"), "-1"));
-        m_intervals.CheckBox16Click();
-
-        loadBookmarks(ini);
-
-        const int history = MediaKeys::number(ini, GoToTime, RowCount, "0");
-        m_goTo->ComboBoxG->clear();
-        for (int i = 1; i <= history; ++i)
-            m_goTo->ComboBoxG->addItem(ini.value(GoToTime, QStringLiteral("GT%1").arg(i)));
-
-        const int position = MediaKeys::number(ini, Main, QStringLiteral("Position"), "0");
-        m_form.TrackBar1->tag = SeekUser;
-        m_form.TrackBar1->setValue(position);
-        ini.save();
-    } catch (const SettingsLoadError &) {
-        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIMedia"));
+    if (!ini.load(path)) {
+        m_unreadable[path] = {QStringLiteral("*")};
+        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIMedia\n") + path +
+                                                          QStringLiteral("\n") + ini.error());
+        return;
     }
+    // The list mode switched on below applies the selected item at once: the previous
+    // file's list must be gone by then, or its item would replace this file's A and B.
+    m_form.ListBoxAB->clear();
+    m_keys->load(ini);
+    m_bookmarks.EditNZ->setText(ini.value(Main, QStringLiteral("Следующее имя закладки"), QStringLiteral("1")));
+    m_navigator.ClearTableAndMarks();
+
+    const int items = listCount(ini, AbList, QStringLiteral("AB%1"), 0);
+    m_form.ListBoxAB->clear();
+    for (int i = 1; i <= items; ++i) m_form.ListBoxAB->addItem(ini.value(AbList, QStringLiteral("AB%1").arg(i)));
+    m_form.ListBoxAB->setCurrentRow(MediaKeys::number(ini, AbList, QStringLiteral("ItemIndex"), "-1"));
+    m_intervals.CheckBox16Click();
+
+    loadBookmarks(ini);
+
+    const int history = listCount(ini, GoToTime, QStringLiteral("GT%1"), 0);
+    m_goTo->ComboBoxG->clear();
+    for (int i = 1; i <= history; ++i) m_goTo->ComboBoxG->addItem(ini.value(GoToTime, QStringLiteral("GT%1").arg(i)));
+
+    const int position = MediaKeys::number(ini, Main, QStringLiteral("Position"), "0");
+    m_form.TrackBar1->tag = SeekUser;
+    m_form.TrackBar1->setValue(position);
+    // A value that could not be read is skipped, said once, and kept in the file by the saves.
+    m_unreadable[path] = ini.unreadable();
+    if (!ini.unreadable().isEmpty())
+        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIMedia\n") + path +
+                                                          QStringLiteral("\nНе прочитаны значения: ") +
+                                                          ini.unreadable().join(QStringLiteral(", ")));
+}
+
+// A list's "RowCount"; when it is no number, the items there and the header row if the list
+// counts one: nothing is lost for a damaged count.
+int MediaSettingsFile::listCount(const IniFile &ini, const QString &section, const QString &itemKey, int header)
+{
+    bool ok = false;
+    const int count = ini.value(section, RowCount, QStringLiteral("0")).toInt(&ok);
+    if (ok) return count;
+    int present = 0;
+    while (ini.contains(section, itemKey.arg(present + 1))) ++present;
+    return present + header;
 }
 
 void MediaSettingsFile::loadBookmarks(const IniFile &ini)
 {
-    const int rows = MediaKeys::number(ini, Bookmarks, RowCount, "0");
+    const int rows = listCount(ini, Bookmarks, QStringLiteral("BM%1-1"), 1);
     if (rows <= 1) return;
     BookmarkTable &grid = m_bookmarks.StringGrid1;
     grid.setRowCount(rows);
@@ -282,25 +300,68 @@ void MediaSettingsFile::writeLists(IniFile &ini) const
     }
 }
 
-void MediaSettingsFile::SaveToINIVideo(const QString &mediaPath)
+IniFile MediaSettingsFile::state(const QString &path) const
+{
+    IniFile ini;
+    if (!ini.load(path)) return ini;
+    const IniFile stored = ini;
+    for (const QString &key : MediaFileKeys()) {
+        const QString value =
+            key == QStringLiteral("Следующее имя закладки") ? m_bookmarks.EditNZ->text() : m_keys->value(key);
+        ini.setValue(Main, key, value);
+    }
+    writeLists(ini);
+    const QComboBox *history = m_goTo->ComboBoxG;
+    ini.setValue(GoToTime, RowCount, QString::number(history->count()));
+    for (int i = 0; i < history->count(); ++i)
+        ini.setValue(GoToTime, QStringLiteral("GT%1").arg(i + 1), history->itemText(i));
+    ini.keepUnreadable(stored, m_unreadable.value(path));
+    return ini;
+}
+
+bool MediaSettingsFile::SaveToINIVideo(const QString &mediaPath)
 {
     BusyCursor busy;
-    IniFile ini;
-    bool ok = ini.load(PathFor(mediaPath));
-    if (ok) {
-        for (const QString &key : MediaFileKeys()) {
-            const QString value =
-                key == QStringLiteral("Следующее имя закладки") ? m_bookmarks.EditNZ->text() : m_keys->value(key);
-            ini.setValue(Main, key, value);
-        }
-        writeLists(ini);
-        const QComboBox *history = m_goTo->ComboBoxG;
-        ini.setValue(GoToTime, RowCount, QString::number(history->count()));
-        for (int i = 0; i < history->count(); ++i)
-            ini.setValue(GoToTime, QStringLiteral("GT%1").arg(i + 1), history->itemText(i));
-        ok = ini.save();
+    return write(mediaPath);
+}
+
+bool MediaSettingsFile::write(const QString &mediaPath)
+{
+    const QString path = PathFor(mediaPath);
+    // A file that could not be read at all is left as it is.
+    if (m_unreadable.value(path) == QStringList{QStringLiteral("*")}) return true;
+    IniFile ini = state(path);
+    // The recording the file belongs to: another one with the same key is told apart by it.
+    ini.setValue(Main, QStringLiteral("Файл:"), mediaPath);
+    const bool ok = ini.error().isEmpty() && ini.save();
+    if (!ok) {
+        m_reports.failed(path, ini.error(),
+                         QStringLiteral("Не удалось сохранить закладки и настройки записи. Они остаются в программе."));
+        return false;
     }
-    if (!ok)
-        m_messages.error(QStringLiteral("Внимание!"),
-                         QStringLiteral("Ошибка в блоке кода SaveToINIVideo: ") + ini.error());
+    m_reports.saved(path);
+    m_savedState = comparable(ini);
+    return true;
+}
+
+// The state as the file would hold it, without the position, which moves while playing.
+QByteArray MediaSettingsFile::comparable(IniFile ini)
+{
+    ini.setValue(Main, QStringLiteral("Position"), {});
+    return ini.toBytes();
+}
+
+void MediaSettingsFile::markSaved(const QString &mediaPath)
+{
+    IniFile ini = state(PathFor(mediaPath));
+    ini.setValue(Main, QStringLiteral("Файл:"), mediaPath);
+    m_savedState = comparable(ini);
+}
+
+void MediaSettingsFile::TimerMediaStateTimer()
+{
+    if (m_session.Opening || m_session.CurrentMediaPath.isEmpty() || !m_form.NZkl->isChecked()) return;
+    IniFile ini = state(PathFor(m_session.CurrentMediaPath));
+    ini.setValue(Main, QStringLiteral("Файл:"), m_session.CurrentMediaPath);
+    if (comparable(ini) != m_savedState) write(m_session.CurrentMediaPath);
 }

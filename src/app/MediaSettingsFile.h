@@ -3,7 +3,10 @@
 #include "persist/Settings.h"
 
 #include <QString>
+#include <QHash>
+#include <QStringList>
 #include <array>
+#include <memory>
 #include <optional>
 
 class ABInterval;
@@ -16,17 +19,16 @@ class Speakers;
 class TForm1;
 class TForm2;
 class TForm3;
+class Clock;
+class SaveReports;
+class Timer;
 class UserMessages;
 struct MediaSession;
 
-// Thrown by a load at the first value it cannot use; the load stops there.
-struct SettingsLoadError {
-    QString key;
-};
-
 // The main window's per-media keys of section MAIN, which setting.ini shares: reading them
 // into the controls (each control's handler runs as for a user's change) and the values to
-// write. A value that must be a number and is not throws SettingsLoadError.
+// write. A value that must be a number and is not reads as the key's default and is
+// remembered by the IniFile among its unreadable keys.
 class MediaKeys {
 public:
     MediaKeys(TForm1 &form, Speakers &speakers, MediaSession &session, ABInterval &ab);
@@ -65,7 +67,8 @@ private:
 class MediaSettingsFile : public MediaSettings {
 public:
     MediaSettingsFile(TForm1 &form, TForm2 &bookmarks, BookmarkNavigator &navigator, ABInterval &ab,
-                      IntervalList &intervals, MediaSession &session, UserMessages &messages);
+                      IntervalList &intervals, MediaSession &session, UserMessages &messages, SaveReports &reports,
+                      Clock &clock);
     // The go-to dialog and the speakers come later in the start-up than the opener, which is
     // handed this file; both are there before the first load.
     void setLateParts(TForm3 &goTo, Speakers &speakers);
@@ -73,15 +76,25 @@ public:
 
     static QString PathFor(const QString &mediaPath);
 
-    void SaveToINIVideo(const QString &mediaPath) override;
+    bool SaveToINIVideo(const QString &mediaPath) override;
     std::optional<bool> LoadFromINIVideo(const QString &mediaPath) override;
     void LoadFromINIMedia(const QString &mediaPath) override;
 
     // The interval list and the bookmark table into their sections, as both files keep them.
     void writeLists(IniFile &ini) const;
+    // The state of the open recording as it was just loaded or saved: the watch below writes
+    // only what changes after it.
+    void markSaved(const QString &mediaPath) override;
+    // Every second: the open recording's state, when it changed, into its file.
+    void TimerMediaStateTimer();
+    std::unique_ptr<Timer> TimerMediaState;
 
 private:
     void loadBookmarks(const IniFile &ini);
+    static int listCount(const IniFile &ini, const QString &section, const QString &itemKey, int header);
+    IniFile state(const QString &path) const; // the file with the state set in it
+    bool write(const QString &mediaPath);
+    static QByteArray comparable(IniFile ini);
 
     TForm1 &m_form;
     TForm2 &m_bookmarks;
@@ -90,6 +103,9 @@ private:
     IntervalList &m_intervals;
     MediaSession &m_session;
     UserMessages &m_messages;
+    SaveReports &m_reports;
     TForm3 *m_goTo = nullptr;
+    QHash<QString, QStringList> m_unreadable; // per settings file, the keys its load skipped ("*": all)
+    QByteArray m_savedState;
     std::optional<MediaKeys> m_keys;
 };

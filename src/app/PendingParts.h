@@ -12,9 +12,14 @@ class PendingParts : public ProgramSettings, public MediaSettings {
 public:
     void LoadFromSettingsINI() override { pending("LoadFromSettingsINI"); }
     void SaveToSettingsINI() override { pending("SaveToSettingsINI"); }
-    void SaveToINIVideo(const QString &) override { pending("SaveToINIVideo"); }
+    bool SaveToINIVideo(const QString &) override
+    {
+        pending("SaveToINIVideo");
+        return true;
+    }
     std::optional<bool> LoadFromINIVideo(const QString &) override;
     void LoadFromINIMedia(const QString &) override { pending("LoadFromINIMedia"); }
+    void markSaved(const QString &) override {}
 
     QStringList calls; // the operations called so far, in order
 

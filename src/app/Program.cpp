@@ -7,6 +7,7 @@
 #include "forms/PedalWindow.h"
 #include "marks/TForm2.h"
 #include "platform/ApplicationEvents.h"
+#include "platform/SaveReports.h"
 #include "platform/Clock.h"
 #include "platform/WindowAccessibility.h"
 #include "app/MediaOpener.h"
@@ -29,6 +30,7 @@
 #include "playback/MpcOption.h"
 #include "playback/Mpris.h"
 #include "playback/PlayerFacade.h"
+#include "playback/TMPCHC.h"
 #include "playback/TFormWMP.h"
 #include "playback/Volume.h"
 #include "windows/InfoWindows.h"
@@ -71,8 +73,10 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_form2 = std::make_unique<TForm2>();
     m_form2->keepAbove(&f);
     m_injection = std::make_unique<TextInjection>(platform.clock, platform.desktop);
+    m_reports = std::make_unique<SaveReports>(platform.messages);
+    m_reports->showStatus = [&f](const QString &text) { f.StatusBar1->showMessage(text, 10000); };
     m_documents = std::make_unique<TextDocuments>(f, *m_formOle, m_session, m_lifecycle->NormalClose, platform.clock,
-                                                  platform.messages, *m_injection);
+                                                  platform.messages, *m_reports, *m_injection);
     m_interfaces.documents = m_documents.get();
     m_navigator = std::make_unique<BookmarkNavigator>(BookmarkControls(f), *m_form2, m_loop, *m_player,
                                                       platform.scrollLock, platform.sound, *m_injection);
@@ -91,7 +95,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     m_tick = std::make_unique<MainTick>(MainTickControls(f), m_loop, *m_player, platform.clock, *m_form2, *m_navigator,
                                         *m_ab);
     m_mediaSettings = std::make_unique<MediaSettingsFile>(f, *m_form2, *m_navigator, *m_ab, *m_interfaces.intervals,
-                                                          m_session, platform.messages);
+                                                          m_session, platform.messages, *m_reports, platform.clock);
     m_interfaces.mediaSettings = m_mediaSettings.get();
     m_opener = std::make_unique<MediaOpener>(
         f, m_session, *m_player, platform.mci, platform.wmp, platform.clock, platform.messages,
@@ -123,7 +127,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
     wireText();
     m_settings = std::make_unique<SettingsFile>(SettingsFile::Windows{f, *m_formOle, *m_formWMP, *m_form5, *m_form2},
                                                 *m_mediaSettings, *m_opener, *m_mpcOption, m_session, platform.messages,
-                                                m_lifecycle->CommandLineNamesFile());
+                                                *m_reports, m_lifecycle->CommandLineNamesFile());
     m_interfaces.settings = m_settings.get();
     TForm5Create();
     created(m_form5.get());
@@ -131,7 +135,7 @@ Program::Program(Platform platform, QStringList arguments, std::unique_ptr<Pendi
 
 Program::~Program()
 {
-    TForm5Destroy();
+    if (!m_saved) TForm5Destroy();
     m_lifecycle->setParts(nullptr);
     // Reverse order of creation: the speakers window goes first, the main window last; each
     // behaviour goes before what it was handed.
@@ -204,6 +208,7 @@ void Program::TForm5Create()
 // settings, the open file's settings and the documents.
 void Program::TForm5Destroy()
 {
+    m_saved = true;
     TForm1 &f = *m_form1;
     f.Timer1->stop();
     f.Timer2->stop();
@@ -212,6 +217,26 @@ void Program::TForm5Destroy()
     // Without an open file there is nothing to keep (the file would be named ".ini").
     if (!m_session.CurrentMediaPath.isEmpty()) m_interfaces.mediaSettings->SaveToINIVideo(m_session.CurrentMediaPath);
     m_interfaces.documents->SaveShutdownDocuments();
+}
+
+// The session is ending: what would be lost if it ended now is written.
+void Program::SaveNow()
+{
+    m_documents->FlushRecovery();
+    if (!m_session.CurrentMediaPath.isEmpty() && !m_session.Opening)
+        m_interfaces.mediaSettings->SaveToINIVideo(m_session.CurrentMediaPath);
+    m_interfaces.settings->SaveToSettingsINI();
+}
+
+// The program ends without its windows' close (the window system is gone): the saves of the
+// normal end, without a message box, which nobody could see.
+void Program::SaveAtAbruptEnd()
+{
+    if (m_saved) return;
+    m_reports->quiet = true;
+    TForm5Destroy();
+    m_documents->TextWindowDestroyed();
+    m_form1->MPCHC.reset(); // the external player is not left on the screen
 }
 
 // System-wide keys, typing into the text window and the text window's handling.
@@ -278,10 +303,11 @@ void Program::wireMainWindow()
     TForm1 *f = m_form1.get();
     MainLifecycle *life = m_lifecycle.get();
     QObject::connect(f, &TForm1::shown, f, [life] { life->FormShow(); });
-    QObject::connect(f, &TForm1::closeQuery, f, [life] {
+    QObject::connect(f, &TForm1::closeQuery, f, [this, f, life] {
         life->FormCloseQuery();
         // Queued: a close during start-up comes before the event loop runs.
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            f, [this] { endEventLoop(); }, Qt::QueuedConnection);
     });
     QObject::connect(f, &TForm1::filesDropped, f, [life](const QStringList &paths) { life->FilesDropped(paths); });
 

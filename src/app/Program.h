@@ -7,7 +7,9 @@
 #include "playback/MediaSession.h"
 #include "windows/GoToDialog.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -50,6 +52,7 @@ class Volume;
 class MediaSettingsFile;
 class SettingsFile;
 class TextDocuments;
+class SaveReports;
 
 // The composition root: creates the windows in their fixed order, each window's creation
 // handler running before the next window exists, wires them, and destroys them in reverse.
@@ -112,6 +115,15 @@ public:
     QStringList pendingInterfaces() const;
     PendingParts &pending() { return *m_pending; }
 
+    // Ends the event loop once the main window has closed.
+    std::function<void()> endEventLoop = [] { QCoreApplication::quit(); };
+
+    // The saves of the normal end, for an end that skips it (the X connection lost).
+    void SaveAtAbruptEnd();
+    // The session is ending: the text's recovery copy, the open file's settings and setting.ini.
+    void SaveNow();
+    SaveReports &saveReports() { return *m_reports; }
+
     // Window object names in the order their creation handlers ran.
     const QStringList &creationOrder() const { return m_creationOrder; }
 
@@ -126,6 +138,8 @@ private:
 
     Platform m_platform;
     MediaSession m_session;
+    std::unique_ptr<SaveReports> m_reports;
+    bool m_saved = false; // the end's saves have run
     LoopState m_loop;
     std::unique_ptr<PendingParts> m_pending;
     Interfaces m_interfaces; // each set to its implementation before anything is handed it

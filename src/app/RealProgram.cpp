@@ -3,6 +3,7 @@
 #include "app/TextDocuments.h"
 #include "document/TFormOle.h"
 #include "forms/TForm1.h"
+#include "platform/EndSignals.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ScrollLock.h"
 #include "platform/X11ScrollLock.h"
@@ -10,6 +11,8 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QSessionManager>
+#include <cstdlib>
 #include <QTimer>
 #include <QtGlobal>
 
@@ -40,6 +43,20 @@ VideoDrawing ChooseVideoDrawing()
 
 } // namespace
 
+namespace {
+
+RealProgram *g_running = nullptr;
+bool g_mainLoopRunning = false;
+
+// Qt and Xlib end the process with exit() when the X connection is lost: the documents and
+// settings files need no display, so they are saved as at a normal end.
+void SaveAtExit()
+{
+    if (g_running) g_running->program().SaveAtAbruptEnd();
+}
+
+} // namespace
+
 RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &options)
     : m_mpc(m_clock, options.externalPlayerArgs), m_mci(m_clock, options.inProcess),
       m_wmp(m_clock, CanDrawVideo(), options.inProcess), m_mixer({&m_mci.mpv(), &m_wmp.mpv()}),
@@ -57,7 +74,30 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
     QTimer::singleShot(1000, text,
                        [text] { text->startSpellChecking(WorkFolder() + QStringLiteral("/UserDictionary.txt")); });
     m_program->mpris().registerOnSessionBus(); // media keys and desktop controls, where there is a bus
+    // Every way the program is told to end goes through the main window's close and its saves.
+    m_endSignals = std::make_unique<EndSignals>();
+    TForm1 *main = m_program->Form1();
+    QObject::connect(m_endSignals.get(), &EndSignals::endRequested, main, [main] { main->close(); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, main,
+                     [this](QSessionManager &) { m_program->SaveNow(); });
+    m_program->endEventLoop = [this] { endMainLoop(); };
+    static const bool registered = std::atexit(SaveAtExit) == 0;
+    Q_UNUSED(registered);
+    g_running = this;
     m_program->Form1()->show();
 }
 
-RealProgram::~RealProgram() = default;
+RealProgram::~RealProgram() { g_running = nullptr; }
+
+void RealProgram::MainLoopStarting() { g_mainLoopRunning = true; }
+
+// Qt's quit() is only a request: Qt asks every window to close again and drops the request
+// when one of them stays shown (a window shown by a timer while the machine is busy, say), so
+// a closed main window could leave the program running. exit() ends every event loop, also one
+// of a dialog the close came through. A close asked for during the start-up waits for the
+// main loop, which exit() cannot end before it runs.
+void RealProgram::endMainLoop()
+{
+    if (g_mainLoopRunning) QCoreApplication::exit(0);
+    else QTimer::singleShot(50, m_program->Form1(), [this] { endMainLoop(); });
+}

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class EndSignals;
 class ScrollLock;
 
 // Options of the players, for running without sound (the tests give the null audio output).
@@ -28,8 +29,12 @@ public:
     explicit RealProgram(const QStringList &arguments, const PlayerOptions &options = {});
     ~RealProgram();
     Program &program() { return *m_program; }
+    // main() calls it just before it runs the event loop.
+    static void MainLoopStarting();
 
 private:
+    void endMainLoop();
+
     QtClock m_clock;
     QtUserMessages m_messages;
     MpvIpcBridge m_mpc;
@@ -41,4 +46,5 @@ private:
     X11Desktop m_desktop;
     std::unique_ptr<ScrollLock> m_scrollLock;
     std::unique_ptr<Program> m_program;
+    std::unique_ptr<EndSignals> m_endSignals;
 };

@@ -9,6 +9,7 @@
 #include "marks/TForm2.h"
 #include "persist/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SaveReports.h"
 #include "platform/UserMessages.h"
 #include "playback/MediaSession.h"
 #include "playback/MpcOption.h"
@@ -87,9 +88,9 @@ const char *const MediaKeysInSaveOrder[] = {"Интервал A",     "Инте�
 } // namespace
 
 SettingsFile::SettingsFile(const Windows &windows, MediaSettingsFile &media, MediaOpener &opener, MpcOption &mpc,
-                           MediaSession &session, UserMessages &messages, bool mediaOnCommandLine)
+                           MediaSession &session, UserMessages &messages, SaveReports &reports, bool mediaOnCommandLine)
     : m_w(windows), m_media(media), m_opener(opener), m_mpc(mpc), m_session(session), m_messages(messages),
-      m_mediaOnCommandLine(mediaOnCommandLine)
+      m_reports(reports), m_mediaOnCommandLine(mediaOnCommandLine)
 {
 }
 
@@ -99,22 +100,29 @@ void SettingsFile::LoadFromSettingsINI()
 {
     BusyCursor busy;
     IniFile ini;
-    try {
-        if (!ini.load(Path())) throw SettingsLoadError{};
-        loadOptions(ini);
-        // The reopen of the last media file. With no name the open dialog comes, before the
-        // main window is shown; cancelling it leaves the program without a media file.
-        const QString last = ini.value(Main, QStringLiteral("Файл:"));
-        m_session.CurrentMediaPath = last;
-        m_session.PendingMediaPath = last;
-        // Asking for a file the command line is about to replace would only be in the way.
-        if (!last.isEmpty() || !m_mediaOnCommandLine) m_opener.OpenMediaFile();
-        // A stored file that is gone was reported and is not open: the program has no file.
-        if (!last.isEmpty() && !QFileInfo(last).isFile()) m_session.CurrentMediaPath.clear();
-        ini.save();
-    } catch (const SettingsLoadError &) {
-        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromSettingsINI"));
+    if (!ini.load(Path())) {
+        m_unreadable = {QStringLiteral("*")};
+        m_messages.error(QStringLiteral("Внимание!"),
+                         QStringLiteral("Ошибка в блоке кода LoadFromSettingsINI\n") + Path() + u'\n' + ini.error());
+        return;
     }
+    loadOptions(ini);
+    // A value that could not be read is skipped, said once, and kept in the file by the save.
+    m_unreadable = ini.unreadable();
+    if (!m_unreadable.isEmpty())
+        m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromSettingsINI\n") +
+                                                          QStringLiteral("Не прочитаны значения: ") +
+                                                          m_unreadable.join(QStringLiteral(", ")));
+    // The reopen of the last media file. With no name the open dialog comes, before the
+    // main window is shown; cancelling it leaves the program without a media file.
+    const QString last = ini.value(Main, QStringLiteral("Файл:"));
+    m_session.CurrentMediaPath = last;
+    m_session.PendingMediaPath = last;
+    // Asking for a file the command line is about to replace would only be in the way.
+    if (!last.isEmpty() || !m_mediaOnCommandLine) m_opener.OpenMediaFile();
+    // A stored file that is gone was reported and is not open: the program has no file.
+    if (!last.isEmpty() && !QFileInfo(last).isFile()) m_session.CurrentMediaPath.clear();
+    ini.save();
 }
 
 void SettingsFile::loadOptions(const IniFile &ini)
@@ -206,11 +214,14 @@ void SettingsFile::loadEditor(const IniFile &ini) const
 
 void SettingsFile::SaveToSettingsINI()
 {
+    // A file that could not be read at all is left as it is.
+    if (m_unreadable == QStringList{QStringLiteral("*")}) return;
     BusyCursor busy;
     IniFile ini;
     TForm1 &f = m_w.main;
     bool ok = ini.load(Path());
     if (ok) {
+        const IniFile stored = ini;
         ini.setValue(Main, QStringLiteral("Шаг"), QString::number(f.UpDown1->position()));
         ini.setValue(Main, QStringLiteral("Период"), f.Edit2->text());
         ini.setValue(Main, QStringLiteral("Пауза"), f.Edit3->text());
@@ -219,9 +230,11 @@ void SettingsFile::SaveToSettingsINI()
         saveWindows(ini);
         saveMain(ini);
         m_media.writeLists(ini);
+        ini.keepUnreadable(stored, m_unreadable);
         ok = ini.save();
     }
-    if (!ok) m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода SaveToSettingsINI"));
+    if (ok) m_reports.saved(Path());
+    else m_reports.failed(Path(), ini.error(), QStringLiteral("Ошибка в блоке кода SaveToSettingsINI"));
 }
 
 void SettingsFile::saveWindows(IniFile &ini) const

@@ -2,6 +2,8 @@
 
 #include "persist/Settings.h"
 
+#include <QStringList>
+
 class IniFile;
 class MediaOpener;
 class MediaSettingsFile;
@@ -12,6 +14,7 @@ class TForm2;
 class TFormOle;
 class TFormWMP;
 class TForm5;
+class SaveReports;
 class UserMessages;
 struct MediaSession;
 
@@ -29,7 +32,7 @@ public:
     // mediaOnCommandLine: the command line names a file, which the main window's first
     // showing opens; then no open dialog is shown for want of a last file.
     SettingsFile(const Windows &windows, MediaSettingsFile &media, MediaOpener &opener, MpcOption &mpc,
-                 MediaSession &session, UserMessages &messages, bool mediaOnCommandLine);
+                 MediaSession &session, UserMessages &messages, SaveReports &reports, bool mediaOnCommandLine);
 
     static QString Path();
 
@@ -49,5 +52,7 @@ private:
     MpcOption &m_mpc;
     MediaSession &m_session;
     UserMessages &m_messages;
+    SaveReports &m_reports;
     bool m_mediaOnCommandLine;
+    QStringList m_unreadable; // the keys the load skipped ("*": the file could not be read)
 };

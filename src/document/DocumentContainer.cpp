@@ -1,12 +1,12 @@
 #include "document/DocumentContainer.h"
 
+#include "platform/BackgroundWriter.h"
 #include "platform/Logging.h"
 
 #include <QContextMenuEvent>
 #include <memory>
 #include <QFile>
 #include <QMenu>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -62,29 +62,36 @@ void DocumentContainer::LoadFromFile(const QString &path)
     const QByteArray storage = DocumentFile::Unpack(file.readAll(), path);
     emit aboutToReplace();
     setHtml(QString::fromUtf8(storage));
+    document()->setModified(false);
     setState(State::Loaded);
     emit documentReplaced();
     qCDebug(lcApp) << "document loaded from" << path;
 }
 
-void DocumentContainer::SaveToFile(const QString &path)
+QByteArray DocumentContainer::fileBytes() const
 {
-    if (!hasDocument()) throw DocumentError(QStringLiteral("Нет документа для сохранения в ") + path);
     // The body's font is the editor's font of the day, not the document's: left out, the text
     // takes the font the user chose in this program wherever it is opened.
     QString html = toHtml();
     const qsizetype body = html.indexOf(QLatin1String("<body style="));
     if (body >= 0) html.remove(body + 5, html.indexOf(u'>', body) - body - 5);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(DocumentFile::Pack(html.toUtf8())) < 0 || !file.commit())
+    return DocumentFile::Pack(html.toUtf8());
+}
+
+void DocumentContainer::SaveToFile(const QString &path)
+{
+    if (!hasDocument()) throw DocumentError(QStringLiteral("Нет документа для сохранения в ") + path);
+    const QString error = WriteWhole(path, fileBytes());
+    if (!error.isEmpty())
         throw DocumentError(QStringLiteral("Не удается записать файл документа: ") + path + QStringLiteral(" (") +
-                            file.errorString() + u')');
+                            error + u')');
 }
 
 void DocumentContainer::LoadEmpty()
 {
     emit aboutToReplace();
     clear();
+    document()->setModified(false);
     setState(State::Loaded);
     emit documentReplaced();
 }

@@ -44,9 +44,11 @@ public:
 
     void LoadFromFile(const QString &path); // throws DocumentError
     void SaveToFile(const QString &path);   // throws DocumentError; written whole or not at all
-    void LoadEmpty();                       // a new empty document
-    void Close();                           // editing ends, the text stays
-    void DestroyObject();                   // the container becomes empty
+    // The bytes of a document file holding the document.
+    QByteArray fileBytes() const;
+    void LoadEmpty();     // a new empty document
+    void Close();         // editing ends, the text stays
+    void DestroyObject(); // the container becomes empty
     void Run();
     void DoVerb(int verb);
     void Repaint();

@@ -19,6 +19,7 @@ void BookmarkTable::setCell(int column, int row, const QString &text)
     if (row < 0 || row >= rowCount() || column < 0 || column >= ColumnCount) return;
     auto &cell = m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
     if (cell == text) return;
+    emit aboutToChange();
     cell = text;
     emit changed();
 }
@@ -26,6 +27,7 @@ void BookmarkTable::setCell(int column, int row, const QString &text)
 void BookmarkTable::insertRow(int at)
 {
     at = std::clamp(at, 1, rowCount());
+    emit aboutToChange();
     m_rows.insert(m_rows.begin() + at, Row{});
     emit changed();
 }
@@ -33,6 +35,7 @@ void BookmarkTable::insertRow(int at)
 void BookmarkTable::removeRow(int row)
 {
     if (row < 1 || row >= rowCount()) return;
+    emit aboutToChange();
     if (rowCount() == 2) m_rows[1] = {};
     else m_rows.erase(m_rows.begin() + row);
     m_row = std::min(m_row, rowCount() - 1);
@@ -41,6 +44,7 @@ void BookmarkTable::removeRow(int row)
 
 void BookmarkTable::setRowCount(int count)
 {
+    emit aboutToChange();
     m_rows.resize(static_cast<size_t>(std::max(count, 2)));
     m_row = std::min(m_row, rowCount() - 1);
     emit changed();
@@ -58,6 +62,7 @@ void BookmarkTable::setSlot(int row, int slot)
 
 void BookmarkTable::select(int column, int row)
 {
+    emit aboutToChange();
     m_column = std::clamp(column, 0, ColumnCount - 1);
     m_row = std::clamp(row, 1, rowCount() - 1);
     emit changed();

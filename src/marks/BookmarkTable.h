@@ -33,7 +33,8 @@ public:
     void select(int column, int row);
 
 signals:
-    void changed(); // cells, rows or the selection
+    void aboutToChange(); // before cells, rows or the selection change
+    void changed();       // cells, rows or the selection
 
 private:
     struct Row {

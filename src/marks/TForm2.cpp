@@ -108,6 +108,7 @@ TForm2::TForm2()
     grid.setPixelSize(17);
     StringGridView->setFont(grid);
     auto *cells = new CellDelegate(StringGridView, StringGrid1);
+    m_cells = cells;
     StringGridView->setItemDelegate(cells);
     for (int c = 0; c < BookmarkTable::ColumnCount; ++c)
         StringGridView->setColumnWidth(c, std::array{50, 50, 100, 700}[c]);
@@ -168,6 +169,7 @@ TForm2::TForm2()
     layout->addWidget(StringGridView, 1);
     layout->addWidget(bottom);
 
+    connect(&StringGrid1, &BookmarkTable::aboutToChange, this, &TForm2::commitOpenEditor);
     connect(&StringGrid1, &BookmarkTable::changed, this, &TForm2::scheduleRefresh);
     connect(StringGridView, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (!m_refreshing) StringGrid1.setCell(item->column(), item->row() + 1, item->text());
@@ -230,6 +232,19 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// A comment being typed into a cell is kept when the table changes under it (a bookmark added
+// by a hot key, the selection following playback): the open editor is committed first.
+void TForm2::commitOpenEditor()
+{
+    if (m_refreshing || m_committing) return;
+    QWidget *editor = focusWidget();
+    if (!editor || !StringGridView->viewport()->isAncestorOf(editor)) return;
+    m_committing = true;
+    emit m_cells->commitData(editor);
+    emit m_cells->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    m_committing = false;
 }
 
 // Many cells change in one operation: the view is refreshed once, afterwards.

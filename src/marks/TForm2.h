@@ -48,9 +48,12 @@ protected:
 
 private:
     void scheduleRefresh();
+    void commitOpenEditor();
     void refresh();
     bool m_refreshPending = false;
     bool m_refreshing = false;
+    bool m_committing = false;
+    class QAbstractItemDelegate *m_cells = nullptr;
     bool m_shownOnce = false;
     QWidget *m_owner = nullptr;
 };

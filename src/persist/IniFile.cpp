@@ -50,6 +50,7 @@ bool IniFile::load(const QString &path)
     m_error.clear();
     m_sections.clear();
     m_sectionIndex.clear();
+    m_unreadable.clear();
     QFile file(path);
     if (!file.exists()) return true;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -141,6 +142,26 @@ bool IniFile::contains(const QString &section, const QString &key) const
 {
     const Section *s = this->section(section);
     return s && s->index.contains(key.toLower());
+}
+
+int IniFile::number(const QString &section, const QString &key, int fallback) const
+{
+    if (!contains(section, key)) return fallback;
+    bool ok = false;
+    const int n = value(section, key).toInt(&ok);
+    if (ok) return n;
+    const QString name = section + u'/' + key;
+    if (!m_unreadable.contains(name)) m_unreadable << name;
+    return fallback;
+}
+
+void IniFile::keepUnreadable(const IniFile &other, const QStringList &keys)
+{
+    for (const QString &name : keys) {
+        const qsizetype slash = name.indexOf(u'/');
+        const QString section = name.left(slash), key = name.mid(slash + 1);
+        if (other.contains(section, key)) setValue(section, key, other.value(section, key));
+    }
 }
 
 void IniFile::setValue(const QString &section, const QString &key, const QString &value)

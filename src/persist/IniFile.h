@@ -34,6 +34,12 @@ public:
 
     QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
     bool contains(const QString &section, const QString &key) const;
+    // A whole number; a value that is none gives fallback and is remembered in unreadable().
+    int number(const QString &section, const QString &key, int fallback) const;
+    // The keys whose values could not be read as numbers, as "section/key".
+    const QStringList &unreadable() const { return m_unreadable; }
+    // Sets again, from other, the keys it could not read: a save keeps what a load could not use.
+    void keepUnreadable(const IniFile &other, const QStringList &keys);
     void setValue(const QString &section, const QString &key, const QString &value);
     // Sets keys of one section in the file at path and writes it, the rest kept as it is. False,
     // and the file untouched, when it cannot be read; false when it cannot be written.
@@ -60,4 +66,5 @@ private:
     QHash<QString, int> m_sectionIndex; // lower-case name -> section
     QString m_path;
     QString m_error;
+    mutable QStringList m_unreadable;
 };

@@ -15,8 +15,11 @@ public:
 class MediaSettings {
 public:
     virtual ~MediaSettings() = default;
-    virtual void SaveToINIVideo(const QString &mediaPath) = 0;
+    // False, said to the user, when the file could not be written.
+    virtual bool SaveToINIVideo(const QString &mediaPath) = 0;
     // nullopt when the media file has no settings file, else whether it plays as video.
     virtual std::optional<bool> LoadFromINIVideo(const QString &mediaPath) = 0;
     virtual void LoadFromINIMedia(const QString &mediaPath) = 0;
+    // The open recording's state is now as its file holds it: only later changes are written.
+    virtual void markSaved(const QString &mediaPath) = 0;
 };

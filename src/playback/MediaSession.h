@@ -8,4 +8,5 @@ struct MediaSession {
     QString CurrentMediaPath;
     bool SkipPreviousSave = false; // the next open does not save the previous file's settings
     bool VideoFlag = false;        // the open file plays in the video window's player
+    bool Opening = false;          // an open is under way: the state is neither the old file's nor the new one's
 };
