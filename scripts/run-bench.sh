@@ -9,6 +9,7 @@ mkdir -p "$media"
 "$build/bench/bench_loops" "$build/samples/sample.wav" "$build/samples/sample.mp3"
 "$build/bench/bench_external_stall"
 "$build/bench/bench_editor_tools"
+"$build/bench/bench_recovery"
 # The desktop figures need an X server with a window manager.
 . scripts/x-session.sh
 start_x_session

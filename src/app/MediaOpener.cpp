@@ -12,6 +12,8 @@
 #include "forms/TForm1.h"
 #include "document/DocumentContainer.h"
 #include "document/TFormOle.h"
+#include "app/MediaSettingsFile.h"
+#include "persist/IniFile.h"
 #include "persist/MediaKey.h"
 #include "platform/Clock.h"
 #include "platform/UserMessages.h"
@@ -116,6 +118,12 @@ void MediaOpener::OpenMediaFile()
     const QString leaving = st.SkipPreviousSave ? QString() : st.CurrentMediaPath;
     if (!leaving.isEmpty() && f.NZkl->isChecked() && !m_parts.mediaSettings.SaveToINIVideo(leaving)) return;
     const bool perFileText = f.N15->isChecked() && !f.NWord->isChecked();
+    // Without the settings saved per file, the document's key is still claimed for this
+    // recording (and its engine kept), so that another recording of the same name is told apart.
+    if (!leaving.isEmpty() && perFileText && !f.NZkl->isChecked())
+        IniFile::Update(
+            MediaSettingsFile::PathFor(leaving), QStringLiteral("MAIN"),
+            {{QStringLiteral("Файл:"), leaving}, {QStringLiteral("Video"), QString::number(int(st.VideoFlag))}});
     if (perFileText && !m_parts.documents.SaveLeavingDocument(leaving)) return;
 
     // Release the previous file in the engine that plays it.

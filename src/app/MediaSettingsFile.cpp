@@ -360,7 +360,7 @@ void MediaSettingsFile::markSaved(const QString &mediaPath)
 
 void MediaSettingsFile::TimerMediaStateTimer()
 {
-    if (m_session.Opening || m_session.CurrentMediaPath.isEmpty() || !m_form.NZkl->isChecked()) return;
+    if (!m_keys || m_session.Opening || m_session.CurrentMediaPath.isEmpty() || !m_form.NZkl->isChecked()) return;
     IniFile ini = state(PathFor(m_session.CurrentMediaPath));
     ini.setValue(Main, QStringLiteral("Файл:"), m_session.CurrentMediaPath);
     if (comparable(ini) != m_savedState) write(m_session.CurrentMediaPath);

@@ -5,6 +5,7 @@
 #include "forms/TForm1.h"
 #include "platform/EndSignals.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SaveReports.h"
 #include "platform/ScrollLock.h"
 #include "platform/X11ScrollLock.h"
 #include "playback/Mpris.h"
@@ -77,7 +78,12 @@ RealProgram::RealProgram(const QStringList &arguments, const PlayerOptions &opti
     // Every way the program is told to end goes through the main window's close and its saves.
     m_endSignals = std::make_unique<EndSignals>();
     TForm1 *main = m_program->Form1();
-    QObject::connect(m_endSignals.get(), &EndSignals::endRequested, main, [main] { main->close(); });
+    // Nobody may be there to answer a message about a failed save (a shutdown, a logout): the
+    // end goes on, and the failure is only logged.
+    QObject::connect(m_endSignals.get(), &EndSignals::endRequested, main, [this, main] {
+        m_program->saveReports().quiet = true;
+        main->close();
+    });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, main,
                      [this](QSessionManager &) { m_program->SaveNow(); });
     m_program->endEventLoop = [this] { endMainLoop(); };
