@@ -16,6 +16,7 @@
 #include "app/TextDocuments.h"
 #include "document/DocumentContainer.h"
 #include "document/TFormOle.h"
+#include "forms/TForm1.h"
 #include "platform/BackgroundWriter.h"
 #include "platform/QtClock.h"
 

@@ -129,12 +129,17 @@ TEST_F(OpenerTest, MediaSettingsDecideTheEngineAndAreSavedAndLoaded)
     EXPECT_EQ(saved.value("MAIN", "Интервал A"), "00:00:07.000") << saved.toBytes().toStdString();
 
     // Without "per file" nothing is saved or loaded, but the probe still decides the engine.
+    // The file left only claims its name, for the document kept under it.
     form().NZkl->setChecked(false);
     form().MaskEdit1->setText(QStringLiteral("00:00:09.000"));
     openPending(audio);
     EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
     EXPECT_EQ(form().MaskEdit1->text(), "00:00:09.000");
-    EXPECT_FALSE(QFileInfo::exists(MediaSettingsFile::PathFor(video)));
+    IniFile claimed;
+    ASSERT_TRUE(claimed.load(MediaSettingsFile::PathFor(video)));
+    EXPECT_EQ(claimed.value("MAIN", "Файл:"), video);
+    EXPECT_EQ(claimed.value("MAIN", "Video"), "1");
+    EXPECT_FALSE(claimed.contains("MAIN", "Интервал A"));
 }
 
 TEST_F(OpenerTest, DialogFilterForVideoStaysForLaterOpens)

@@ -286,6 +286,7 @@ TEST_F(KeptPerRecording, AFailedSaveIsSaidAndTheTextStaysUntilItIsSaved)
     EXPECT_TRUE(messages.last().contains(own)) << messages.last().toStdString();
     EXPECT_EQ(program().session().CurrentMediaPath, a);
     EXPECT_EQ(text(), QStringLiteral("текст А"));
+    EXPECT_TRUE(form().StatusBar1->currentMessage().startsWith("Другой файл не открыт"));
 
     QDir(own).removeRecursively();
     messages.clear();

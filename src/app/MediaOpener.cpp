@@ -116,7 +116,11 @@ void MediaOpener::OpenMediaFile()
     // What belongs to the file being left is saved before anything of it is released: a save
     // that fails leaves the program on that file as it was, its text in the window.
     const QString leaving = st.SkipPreviousSave ? QString() : st.CurrentMediaPath;
-    if (!leaving.isEmpty() && f.NZkl->isChecked() && !m_parts.mediaSettings.SaveToINIVideo(leaving)) return;
+    const auto refused = [&f] {
+        // The failure itself was said once, in its message; each refused open says why here.
+        f.StatusBar1->showMessage(QStringLiteral("Другой файл не открыт: не удаётся сохранить работу над этим."));
+    };
+    if (!leaving.isEmpty() && f.NZkl->isChecked() && !m_parts.mediaSettings.SaveToINIVideo(leaving)) return refused();
     const bool perFileText = f.N15->isChecked() && !f.NWord->isChecked();
     // Without the settings saved per file, the document's key is still claimed for this
     // recording (and its engine kept), so that another recording of the same name is told apart.
@@ -124,7 +128,7 @@ void MediaOpener::OpenMediaFile()
         IniFile::Update(
             MediaSettingsFile::PathFor(leaving), QStringLiteral("MAIN"),
             {{QStringLiteral("Файл:"), leaving}, {QStringLiteral("Video"), QString::number(int(st.VideoFlag))}});
-    if (perFileText && !m_parts.documents.SaveLeavingDocument(leaving)) return;
+    if (perFileText && !m_parts.documents.SaveLeavingDocument(leaving)) return refused();
 
     // Release the previous file in the engine that plays it.
     switch (m_player.ActiveEngine()) {

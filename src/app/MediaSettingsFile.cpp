@@ -200,7 +200,10 @@ std::optional<bool> MediaSettingsFile::LoadFromINIVideo(const QString &mediaPath
     const QString path = PathFor(mediaPath);
     if (!QFileInfo(path).isFile()) return std::nullopt;
     IniFile ini;
-    if (ini.load(path)) m_keys->loadVideo(ini);
+    if (ini.load(path)) {
+        m_keys->loadVideo(ini);
+        ini.save(); // rewritten as it is, in the program's own format
+    }
     if (!ini.error().isEmpty() || !ini.unreadable().isEmpty()) {
         m_messages.error(QStringLiteral("Внимание!"), QStringLiteral("Ошибка в блоке кода LoadFromINIVideo"));
         return std::nullopt;
@@ -242,6 +245,7 @@ void MediaSettingsFile::LoadFromINIMedia(const QString &mediaPath)
     const int position = MediaKeys::number(ini, Main, QStringLiteral("Position"), "0");
     m_form.TrackBar1->tag = SeekUser;
     m_form.TrackBar1->setValue(position);
+    ini.save();
     // A value that could not be read is skipped, said once, and kept in the file by the saves.
     m_unreadable[path] = ini.unreadable();
     if (!ini.unreadable().isEmpty())
