@@ -19,7 +19,7 @@ packages=(
   # sample and test recordings
   espeak-ng ffmpeg sox
   # headless display, window manager, keys, clipboard, session bus
-  xvfb openbox playerctl x11-xkb-utils x11-xserver-utils x11-utils xdotool xclip dbus dbus-x11
+  xvfb openbox playerctl x11-xkb-utils x11-xserver-utils x11-utils xdotool wmctrl xclip dbus dbus-x11
   # a GTK editor for the desktop tests
   python3-gi gir1.2-gtk-3.0
   # sound server for the system volume tests
