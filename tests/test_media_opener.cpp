@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -230,4 +231,26 @@ TEST_F(OpenerTest, RecentFilesMenu)
     form().NH[5]->trigger();
     EXPECT_TRUE(messages.dialogs.isEmpty());
     EXPECT_EQ(program->session().CurrentMediaPath, paths[3]);
+}
+
+// An open asked for while another waits for its player (the user's keys and menus run
+// meanwhile) is refused and said in the status line: the two files' state never mixes.
+TEST_F(OpenerTest, AnOpenDuringAnOpenIsRefused)
+{
+    const QString first = mediaFile(QStringLiteral("first.mp3"));
+    const QString second = mediaFile(QStringLiteral("second.mp3"));
+    form().NMPC->setChecked(true);
+    form().MPCHC->PlayerPath = mediaFile(QStringLiteral("mpv"));
+    mpc.onStart = [&] {
+        mpc.onStart = nullptr;
+        program->session().PendingMediaPath = second;
+        program->opener().OpenMediaFile();
+        EXPECT_EQ(form().StatusBar1->currentMessage(), "Файл ещё открывается: новое открытие не начато.");
+    };
+    openPending(first);
+    EXPECT_EQ(mpc.starts.size(), 1);
+    EXPECT_TRUE(mpc.starts[0].contains(first));
+    EXPECT_NE(program->session().CurrentMediaPath, second);
+    openPending(second); // once the first open is over, the next one goes ahead
+    EXPECT_EQ(mpc.starts.size(), 2);
 }
