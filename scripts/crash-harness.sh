@@ -10,4 +10,4 @@ export CRASH_ROUNDS=${1:-200} CLOSE_ROUNDS=${2:-100}
 . scripts/x-session.sh
 start_x_session
 build-test/tests/crash_tests --gtest_filter='CrashSafety.KilledAtRandom*:CrashSafety.EveryClose*' 2>&1 |
-    grep -E '^\[ *(OK|FAILED|PASSED) *\]|kills,|closes on|Failure|random seed'
+    grep -E -A2 '^\[ *(OK|FAILED|PASSED) *\]|kills,|closes on|Failure|random seed'

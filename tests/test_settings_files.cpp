@@ -348,6 +348,9 @@ TEST_F(SettingsTest, MediaSettingsFileCasesOfBookmarksAndCounts)
     ASSERT_TRUE(program->mediaSettings().SaveToINIVideo(talk));
     EXPECT_EQ(read(path).value("MAIN", "Меж закладок N"), "x");
     EXPECT_EQ(read(path).value("BOOKMARKS", "RowCount"), "3");
+    // A bookmark without its time keeps none, load after load.
+    openWith("[BOOKMARKS]\r\nRowCount=3\r\nBM1-1=00:00:01\r\nBM2-3=z2\r\n");
+    EXPECT_TRUE(table().cell(BookmarkTable::Time, 2).isEmpty()) << table().cell(BookmarkTable::Time, 2).toStdString();
 
     // The probe's own box (the engine is then chosen as for a file without settings), then the
     // full load's, which reads the same key.

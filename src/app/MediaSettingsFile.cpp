@@ -276,7 +276,10 @@ void MediaSettingsFile::loadBookmarks(const IniFile &ini)
     for (int i = 1; i < rows; ++i) {
         const auto key = [i](int code) { return QStringLiteral("BM%1-%2").arg(i).arg(code); };
         grid.setCell(BookmarkTable::Number, i, QString::number(i));
-        grid.setCell(BookmarkTable::Time, i, CompleteTimeText(ini.value(Bookmarks, key(1))));
+        // A row whose time is missing stays without one: completed, it would be ".000", and
+        // grow by that at each save and load.
+        const QString time = ini.value(Bookmarks, key(1));
+        grid.setCell(BookmarkTable::Time, i, time.trimmed().isEmpty() ? QString() : CompleteTimeText(time));
         grid.setCell(BookmarkTable::Comment, i, ini.value(Bookmarks, key(2)));
         grid.setCell(BookmarkTable::Name, i, ini.value(Bookmarks, key(3)));
         m_navigator.PlaceBookmarkMark(i);
