@@ -262,6 +262,13 @@ TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLo
             if (w % 10 == 9) Xdotool({QStringLiteral("key"), QStringLiteral("Return")});
         }
         const qint64 killedAt = clock.elapsed();
+        // What the program showed at the kill, said when a word is found lost.
+        QStringList shown;
+        for (const QString &w :
+             Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                      QString::number(program.pid()), QStringLiteral("--name"), QStringLiteral(".")})
+                 .split(u'\n', Qt::SkipEmptyParts))
+            shown << Xdotool({QStringLiteral("getwindowname"), w});
         program.signal(SIGKILL);
         ASSERT_TRUE(program.ended(10000));
         Pause(100); // a key still going out lands on whatever has the focus now

@@ -108,4 +108,12 @@ TEST(CompleteTimeText, ShortStoredTexts)
     EXPECT_EQ(CompleteTimeText(QStringLiteral(" 00:01:02 ")), "00:01:02.000");
     EXPECT_EQ(CompleteTimeText(QStringLiteral("00:01:02.5")), "00:01:02.5");
     EXPECT_EQ(CompleteTimeText(QStringLiteral("00:01:02.500")), "00:01:02.500");
+    // As read from a settings file: always a time text, which a save and a load keep.
+    EXPECT_EQ(StoredTimeText(QStringLiteral("00:01:02")), "00:01:02.000");
+    EXPECT_EQ(StoredTimeText(QStringLiteral("00:01:02.5")), "00:01:02.500");
+    for (const char *stored : {"", "00:00", "x", "0\x01:\x02"}) {
+        const QString once = StoredTimeText(QString::fromUtf8(stored));
+        EXPECT_EQ(once.size(), 12) << stored;
+        EXPECT_EQ(StoredTimeText(once), once) << stored;
+    }
 }

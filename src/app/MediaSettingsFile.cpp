@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <algorithm>
 
 namespace {
 
@@ -99,8 +100,8 @@ void MediaKeys::loadAB(const IniFile &ini)
     TForm1 &f = m_form;
     f.MaskEdit1->setText(ini.value(Main, QStringLiteral("Интервал A"), QStringLiteral("00:00:00")));
     f.MaskEdit2->setText(ini.value(Main, QStringLiteral("Интервал B"), QStringLiteral("00:00:00")));
-    f.MaskEdit1->setText(CompleteTimeText(f.MaskEdit1->text()));
-    f.MaskEdit2->setText(CompleteTimeText(f.MaskEdit2->text()));
+    f.MaskEdit1->setText(StoredTimeText(f.MaskEdit1->text()));
+    f.MaskEdit2->setText(StoredTimeText(f.MaskEdit2->text()));
     // The marks stand over the times of A and B on the bar as it is now; the stored pixel
     // positions are checked but a window of another width would misplace them.
     number(ini, Main, QStringLiteral("ALeft"), "207");
@@ -260,7 +261,9 @@ int MediaSettingsFile::listCount(const IniFile &ini, const QString &section, con
 {
     bool ok = false;
     const int count = ini.value(section, RowCount, QStringLiteral("0")).toInt(&ok);
-    if (ok) return count;
+    // A list has no more items than its section has keys: a damaged count of two billion
+    // would otherwise take all the memory there is.
+    if (ok) return std::min(count, ini.keyCount(section) + header);
     int present = 0;
     while (ini.contains(section, itemKey.arg(present + 1))) ++present;
     return present + header;
@@ -276,10 +279,9 @@ void MediaSettingsFile::loadBookmarks(const IniFile &ini)
     for (int i = 1; i < rows; ++i) {
         const auto key = [i](int code) { return QStringLiteral("BM%1-%2").arg(i).arg(code); };
         grid.setCell(BookmarkTable::Number, i, QString::number(i));
-        // A row whose time is missing stays without one: completed, it would be ".000", and
-        // grow by that at each save and load.
+        // A row whose time is missing stays without one: completed, it would be ".000".
         const QString time = ini.value(Bookmarks, key(1));
-        grid.setCell(BookmarkTable::Time, i, time.trimmed().isEmpty() ? QString() : CompleteTimeText(time));
+        grid.setCell(BookmarkTable::Time, i, time.trimmed().isEmpty() ? QString() : StoredTimeText(time));
         grid.setCell(BookmarkTable::Comment, i, ini.value(Bookmarks, key(2)));
         grid.setCell(BookmarkTable::Name, i, ini.value(Bookmarks, key(3)));
         m_navigator.PlaceBookmarkMark(i);

@@ -123,3 +123,5 @@ QString TrimControlChars(const QString &s)
     while (e > b && s[e - 1] < u'!') --e;
     return s.mid(b, e - b);
 }
+
+QString StoredTimeText(const QString &stored) { return MsToTimeText(TimeTextToMs(CompleteTimeText(stored))); }

@@ -39,5 +39,8 @@ inline std::int32_t TimeTextToMs(const QString &text) { return MediaTimeToMs(Str
 bool MediaTimeWithin(const QString &text, const QString &reference, std::int32_t toleranceMs);
 // Brings a stored hh:nn:ss or hh:nn:ss. text to the 12-character form.
 QString CompleteTimeText(const QString &stored);
+// A time text read from a settings file: completed as above, then written as the time it reads
+// as (00:00:00.000 for a text that is none), so that a load and a save give it back unchanged.
+QString StoredTimeText(const QString &stored);
 // Removes blanks and control characters from both ends.
 QString TrimControlChars(const QString &s);

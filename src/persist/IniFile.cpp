@@ -144,6 +144,12 @@ bool IniFile::contains(const QString &section, const QString &key) const
     return s && s->index.contains(key.toLower());
 }
 
+int IniFile::keyCount(const QString &section) const
+{
+    const Section *s = this->section(section);
+    return s ? static_cast<int>(s->index.size()) : 0;
+}
+
 int IniFile::number(const QString &section, const QString &key, int fallback) const
 {
     if (!contains(section, key)) return fallback;

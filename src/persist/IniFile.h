@@ -34,6 +34,7 @@ public:
 
     QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
     bool contains(const QString &section, const QString &key) const;
+    int keyCount(const QString &section) const; // 0 for a section that is not there
     // A whole number; a value that is none gives fallback and is remembered in unreadable().
     int number(const QString &section, const QString &key, int fallback) const;
     // The keys whose values could not be read as numbers, as "section/key".
