@@ -122,7 +122,9 @@ public:
                 if (offered) *offered = true;
                 Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), question}, m_env);
                 Xdotool({QStringLiteral("key"), QStringLiteral("--window"), question, QStringLiteral("Return")}, m_env);
-                Pause(200);
+                // Once: a busy program takes a while to close it, and a second Return would
+                // reach the main window's button that opens the open dialog.
+                WaitUntil([&] { return window(QStringLiteral("Восстановление текста")).isEmpty(); }, 10000);
                 continue;
             }
             if (!window(caption).isEmpty()) return true;
