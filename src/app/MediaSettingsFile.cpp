@@ -309,10 +309,8 @@ void MediaSettingsFile::writeLists(IniFile &ini) const
     }
 }
 
-IniFile MediaSettingsFile::state(const QString &path) const
+void MediaSettingsFile::apply(IniFile &ini, const QString &mediaPath) const
 {
-    IniFile ini;
-    if (!ini.load(path)) return ini;
     const IniFile stored = ini;
     for (const QString &key : MediaFileKeys()) {
         const QString value =
@@ -324,8 +322,9 @@ IniFile MediaSettingsFile::state(const QString &path) const
     ini.setValue(GoToTime, RowCount, QString::number(history->count()));
     for (int i = 0; i < history->count(); ++i)
         ini.setValue(GoToTime, QStringLiteral("GT%1").arg(i + 1), history->itemText(i));
-    ini.keepUnreadable(stored, m_unreadable.value(path));
-    return ini;
+    ini.keepUnreadable(stored, m_unreadable.value(ini.path()));
+    // The recording the file belongs to: another one with the same key is told apart by it.
+    ini.setValue(Main, QStringLiteral("Файл:"), mediaPath);
 }
 
 bool MediaSettingsFile::SaveToINIVideo(const QString &mediaPath)
@@ -339,16 +338,19 @@ bool MediaSettingsFile::write(const QString &mediaPath)
     const QString path = PathFor(mediaPath);
     // A file that could not be read at all is left as it is.
     if (m_unreadable.value(path) == QStringList{QStringLiteral("*")}) return true;
-    IniFile ini = state(path);
-    // The recording the file belongs to: another one with the same key is told apart by it.
-    ini.setValue(Main, QStringLiteral("Файл:"), mediaPath);
-    const bool ok = ini.error().isEmpty() && ini.save();
+    IniFile ini;
+    bool ok = ini.load(path);
+    if (ok) {
+        apply(ini, mediaPath);
+        ok = ini.save();
+    }
     if (!ok) {
         m_reports.failed(path, ini.error(),
                          QStringLiteral("Не удалось сохранить закладки и настройки записи. Они остаются в программе."));
         return false;
     }
     m_reports.saved(path);
+    m_watched = ini;
     m_savedState = comparable(ini);
     return true;
 }
@@ -362,15 +364,18 @@ QByteArray MediaSettingsFile::comparable(IniFile ini)
 
 void MediaSettingsFile::markSaved(const QString &mediaPath)
 {
-    IniFile ini = state(PathFor(mediaPath));
-    ini.setValue(Main, QStringLiteral("Файл:"), mediaPath);
+    m_watched.load(PathFor(mediaPath));
+    IniFile ini = m_watched;
+    apply(ini, mediaPath);
     m_savedState = comparable(ini);
 }
 
+// The file is read once, when the recording opens; the check each second works on that copy,
+// which every write replaces.
 void MediaSettingsFile::TimerMediaStateTimer()
 {
     if (!m_keys || m_session.Opening || m_session.CurrentMediaPath.isEmpty() || !m_form.NZkl->isChecked()) return;
-    IniFile ini = state(PathFor(m_session.CurrentMediaPath));
-    ini.setValue(Main, QStringLiteral("Файл:"), m_session.CurrentMediaPath);
+    IniFile ini = m_watched;
+    apply(ini, m_session.CurrentMediaPath);
     if (comparable(ini) != m_savedState) write(m_session.CurrentMediaPath);
 }

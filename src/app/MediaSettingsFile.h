@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persist/IniFile.h"
 #include "persist/Settings.h"
 
 #include <QString>
@@ -13,7 +14,6 @@ class ABInterval;
 class QCheckBox;
 class UpDown;
 class BookmarkNavigator;
-class IniFile;
 class IntervalList;
 class Speakers;
 class TForm1;
@@ -92,7 +92,7 @@ public:
 private:
     void loadBookmarks(const IniFile &ini);
     static int listCount(const IniFile &ini, const QString &section, const QString &itemKey, int header);
-    IniFile state(const QString &path) const; // the file with the state set in it
+    void apply(IniFile &ini, const QString &mediaPath) const; // sets the state in the file
     bool write(const QString &mediaPath);
     static QByteArray comparable(IniFile ini);
 
@@ -106,6 +106,7 @@ private:
     SaveReports &m_reports;
     TForm3 *m_goTo = nullptr;
     QHash<QString, QStringList> m_unreadable; // per settings file, the keys its load skipped ("*": all)
+    IniFile m_watched;                        // the open recording's file as last read or written
     QByteArray m_savedState;
     std::optional<MediaKeys> m_keys;
 };
