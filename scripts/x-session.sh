@@ -25,7 +25,7 @@ start_x_session() {
             sleep 0.05
         done
         echo "window manager not up (attempt $attempt)" >&2
-        kill "$OPENBOX_PID" 2>/dev/null
+        kill "$OPENBOX_PID" 2>/dev/null || true
     done
     eval "$(dbus-launch --sh-syntax)"
     trap stop_x_session EXIT
