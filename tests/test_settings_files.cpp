@@ -360,6 +360,31 @@ TEST_F(SettingsTest, MediaSettingsFileCasesOfBookmarksAndCounts)
     EXPECT_EQ(program->player().ActiveEngine(), Engine::Mci);
 }
 
+// What a user sets for a recording reaches its settings file within a second, with no open or
+// exit in between, so that a crash keeps it; playing alone writes nothing.
+TEST_F(SettingsTest, ARecordingsStateReachesItsFileWithinASecond)
+{
+    start();
+    const QString talk = media(QStringLiteral("talk.wav"));
+    const QString path = MediaSettingsFile::PathFor(talk);
+    writeFile(path, "[BOOKMARKS]\r\nRowCount=2\r\nBM1-1=00:00:01\r\nBM1-3=z1\r\n");
+    program->session().PendingMediaPath = talk;
+    program->opener().OpenMediaFile();
+    ASSERT_EQ(table().cell(BookmarkTable::Name, 1), "z1");
+    ASSERT_TRUE(QFile::remove(path));
+    program->player().Play();
+    clock.advance(3000);
+    EXPECT_FALSE(QFile::exists(path)) << "the position is no change";
+    table().setCell(BookmarkTable::Comment, 1, QStringLiteral("шум"));
+    form().ListBoxAB->addItem(QStringLiteral("00:00:01.000 - 00:00:02.000"));
+    clock.advance(1000);
+    ASSERT_TRUE(QFile::exists(path));
+    const IniFile saved = read(path);
+    EXPECT_EQ(saved.value("BOOKMARKS", "BM1-2"), QStringLiteral("шум"));
+    EXPECT_EQ(saved.value("ABLIST", "RowCount"), "1");
+    EXPECT_EQ(saved.value("MAIN", "Файл:"), talk);
+}
+
 TEST_F(SettingsTest, WindowsComeBackWhereTheyWereAndALostMainWindowComesHome)
 {
     start();
