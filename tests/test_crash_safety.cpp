@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -44,6 +45,15 @@ QString Xdotool(const QStringList &args, const QProcessEnvironment &env = QProce
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral("xdotool"), args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// The program through the desktop's media-player interface.
+QString Playerctl(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("playerctl"), QStringList{QStringLiteral("-p"), QStringLiteral("stenova")} + args);
     p.waitForFinished(10000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
@@ -200,11 +210,12 @@ protected:
 
 } // namespace
 
-// Killed with SIGKILL at random moments while the user types into the text window and adds
-// bookmarks, on three recordings of one name in three folders, one after another. After each
-// kill: every word and bookmark older than two seconds is in what the next start brings back
-// (the recovery offered, and taken), no document file is damaged, and no recording holds a
-// word typed for another. CRASH_ROUNDS sets the number of kills (scripts/crash-harness.sh).
+// Killed with SIGKILL at random moments while the user types into the text window, adds
+// bookmarks and goes on to another recording, on three recordings of one name in three
+// folders. After each kill: every word and bookmark older than two seconds (at the kill, or at
+// the switch that saved it) is in what the next start brings back (the recovery offered, and
+// taken), no document file is damaged, and no recording holds a word typed for another.
+// CRASH_ROUNDS sets the number of kills (scripts/crash-harness.sh).
 TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLost)
 {
     QTemporaryDir dir;
@@ -230,38 +241,68 @@ TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLo
     double worstLossS = 0;
     int garbled = 0;
     int offers = 0;
+    int switches = 0;
+    // What was typed for one recording until its end: the kill, or a switch to another one,
+    // which saves it.
+    struct Typing {
+        int r;
+        std::vector<std::pair<qint64, QString>> words; // when each word was all typed
+        std::vector<qint64> marks;                     // when each bookmark key was let go
+        qint64 endedAt = 0;
+    };
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE(round);
-        const int r = round % 3;
-        const QString media = recordings[r];
+        const QString media = recordings[round % 3];
         RealProcess program(home, {media});
         bool offered = false;
-        ASSERT_TRUE(program.openedTakingRecovery(CaptionOf(media), RecoveryOf(home, media), &offered)) << "the recording did not open";
+        ASSERT_TRUE(program.openedTakingRecovery(CaptionOf(media), RecoveryOf(home, media), &offered))
+            << "the recording did not open";
         offers += offered;
-        program.clickIntoText(CaptionOf(media));
-        Pause(300);                                                   // the click's focus settles before the first key
-        Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+End")}); // typing goes on at the end
+        const auto intoText = [&] {
+            program.clickIntoText(CaptionOf(media));                      // the three captions are alike
+            Pause(300);                                                   // the click's focus settles first
+            Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+End")}); // typing goes on at the end
+        };
+        intoText();
         // Playing, so that the bookmarks fall apart.
-        QProcess::execute(QStringLiteral("playerctl"),
-                          {QStringLiteral("-p"), QStringLiteral("stenova"), QStringLiteral("play")});
+        Playerctl({QStringLiteral("play")});
 
         QElapsedTimer clock;
         clock.start();
         const int killAt = 1500 + static_cast<int>(random.bounded(4500));
-        std::vector<std::pair<qint64, QString>> typed; // when each word was all typed
-        std::vector<qint64> marks;                     // when each bookmark key was let go
+        // Every other round the user goes on to the next recording (through the media-player
+        // interface) at a random moment, the kill perhaps in the middle of the open.
+        const int switchAt = round % 2 ? static_cast<int>(random.bounded(killAt)) : killAt;
+        std::vector<Typing> typing{{round % 3, {}, {}, 0}};
         for (int w = 0; clock.elapsed() < killAt; ++w) {
-            const QString word = QStringLiteral("k%1r%2w%3 ").arg(r).arg(round).arg(w);
+            Typing &now = typing.back();
+            if (typing.size() == 1 && clock.elapsed() >= switchAt) {
+                Pause(500); // the last keys are in before the open is asked for
+                const QString next = recordings[(now.r + 1) % 3];
+                Playerctl({QStringLiteral("open"), QUrl::fromLocalFile(next).toString()});
+                now.endedAt = clock.elapsed();
+                const auto opened = [&] {
+                    return QUrl(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:url")})).toLocalFile() ==
+                           next;
+                };
+                while (!opened() && clock.elapsed() < killAt) Pause(50);
+                if (clock.elapsed() >= killAt) break;
+                ++switches;
+                typing.push_back({(now.r + 1) % 3, {}, {}, 0});
+                intoText();
+                continue;
+            }
+            const QString word = QStringLiteral("k%1r%2w%3 ").arg(now.r).arg(round).arg(w);
             QProcess typist;
             typist.start(QStringLiteral("xdotool"),
                          {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), word});
             // Killed in the middle of a word as likely as between two.
             while (typist.state() != QProcess::NotRunning && clock.elapsed() < killAt) Pause(5);
             if (typist.state() != QProcess::NotRunning) break;
-            typed.emplace_back(clock.elapsed(), word.trimmed());
+            now.words.emplace_back(clock.elapsed(), word.trimmed());
             if (w % 3 == 2) {
                 Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+F9")});
-                marks.push_back(clock.elapsed());
+                now.marks.push_back(clock.elapsed());
             }
             // Paragraphs, as a transcript has them: the spelling of a paragraph is checked
             // again at each key typed into it, and one of thousands of words would slow
@@ -269,6 +310,8 @@ TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLo
             if (w % 10 == 9) Xdotool({QStringLiteral("key"), QStringLiteral("Return")});
         }
         const qint64 killedAt = clock.elapsed();
+        // A switch asked for but not yet done when killed: its words are checked at the kill.
+        typing.back().endedAt = killedAt;
         // What the program showed at the kill, said when a word is found lost.
         QStringList shown;
         for (const QString &w :
@@ -281,9 +324,6 @@ TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLo
         ASSERT_TRUE(program.ended(10000));
         Pause(100); // a key still going out lands on whatever has the focus now
 
-        for (qint64 at : marks)
-            if (killedAt - at > 2000) ++bookmarksKept[r];
-
         // Every document file reads whole.
         for (const QString &name :
              QDir(home + QStringLiteral("/AvtoSave")).entryList({QStringLiteral("*.ole")}, QDir::Files)) {
@@ -293,41 +333,49 @@ TEST_F(CrashSafety, KilledAtRandomMomentsNoWordOrBookmarkOlderThanTwoSecondsIsLo
                 ADD_FAILURE() << e.message.toStdString();
             }
         }
-        const QString kept = KeptText(home, media);
-        // What was kept before stays kept.
-        for (const QString &word : mustHave[r])
-            EXPECT_TRUE(kept.contains(word)) << word.toStdString() << " in " << kept.toStdString();
-        for (int other = 0; other < 3; ++other)
-            if (other != r) {
-                EXPECT_FALSE(kept.contains(QStringLiteral("k%1r").arg(other))) << kept.toStdString();
+        for (const Typing &t : typing) {
+            const int r = t.r;
+            for (qint64 at : t.marks)
+                if (t.endedAt - at > 2000) ++bookmarksKept[r];
+            const QString kept = KeptText(home, recordings[r]);
+            // What was kept before stays kept.
+            for (const QString &word : mustHave[r])
+                EXPECT_TRUE(kept.contains(word)) << word.toStdString() << " in " << kept.toStdString();
+            for (int other = 0; other < 3; ++other)
+                if (other != r) {
+                    EXPECT_FALSE(kept.contains(QStringLiteral("k%1r").arg(other))) << kept.toStdString();
+                }
+            EXPECT_GE(KeptBookmarks(home, recordings[r]), bookmarksKept[r]);
+            // A kill loses the end of the typing: the words after the last one kept. A word
+            // missing before a kept one is one the typist garbled (xdotool on a busy machine),
+            // not a loss.
+            qsizetype last = -1;
+            for (qsizetype i = 0; i < qsizetype(t.words.size()); ++i)
+                if (kept.contains(t.words[i].second)) last = i;
+            for (qsizetype i = 0; i < qsizetype(t.words.size()); ++i) {
+                const auto &[at, word] = t.words[i];
+                if (i <= last) {
+                    if (kept.contains(word)) mustHave[r] << word;
+                    else ++garbled;
+                    continue;
+                }
+                worstLossS = std::max(worstLossS, (t.endedAt - at) / 1000.0);
+                EXPECT_LE(t.endedAt - at, 2000)
+                    << word.toStdString() << " lost, typed " << t.endedAt - at << " ms before "
+                    << (&t == &typing.back() ? "the kill" : "the switch")
+                    << "; windows shown: " << shown.join(QStringLiteral(" | ")).toStdString()
+                    << "; active: " << activeAtKill.toStdString()
+                    << "; the text ends: " << kept.right(80).toStdString();
+                break;
             }
-        EXPECT_GE(KeptBookmarks(home, media), bookmarksKept[r]);
-        // A kill loses the end of the typing: the words after the last one kept. A word missing
-        // before a kept one is one the typist garbled (xdotool on a busy machine), not a loss.
-        qsizetype last = -1;
-        for (qsizetype i = 0; i < qsizetype(typed.size()); ++i)
-            if (kept.contains(typed[i].second)) last = i;
-        for (qsizetype i = 0; i < qsizetype(typed.size()); ++i) {
-            const auto &[at, word] = typed[i];
-            if (i <= last) {
-                if (kept.contains(word)) mustHave[r] << word;
-                else ++garbled;
-                continue;
-            }
-            worstLossS = std::max(worstLossS, (killedAt - at) / 1000.0);
-            EXPECT_LE(killedAt - at, 2000) << word.toStdString() << " lost, typed " << killedAt - at
-                                           << " ms before the kill; windows shown: "
-                                           << shown.join(QStringLiteral(" | ")).toStdString()
-                                           << "; active: " << activeAtKill.toStdString()
-                                           << "; the text ends: " << kept.right(80).toStdString();
-            break;
         }
     }
     int words = 0;
     for (const auto &[r, list] : mustHave) words += list.size();
-    std::printf("%d kills, %d words kept and %d bookmarks older than 2 s checked (%d words garbled by the typist), "
-                "%d recoveries offered and taken, worst loss %.2f s\n",
-                rounds, words, bookmarksKept[0] + bookmarksKept[1] + bookmarksKept[2], garbled, offers, worstLossS);
+    std::printf("%d kills, %d switches of recording, %d words kept and %d bookmarks older than 2 s checked (%d words "
+                "garbled by the typist), %d recoveries offered and taken, worst loss %.2f s\n",
+                rounds, switches, words, bookmarksKept[0] + bookmarksKept[1] + bookmarksKept[2], garbled, offers,
+                worstLossS);
     EXPECT_GT(words, rounds) << "the typing reached the program";
 }
 
