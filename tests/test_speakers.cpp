@@ -1,5 +1,7 @@
 #include "ProgramFixture.h"
 
+#include "app/MediaSettingsFile.h"
+
 #include "windows/Speakers.h"
 #include "windows/TForm5.h"
 
@@ -65,6 +67,41 @@ TEST_F(SpeakersTest, RowButtonsTypeWhatTheWindowShowsAndMenuItemsWhatIsKept)
     window().Edits[0]->clear();
     window().Button1->click();
     EXPECT_EQ(form().N23x[0]->text(), "Участник&1: ");
+}
+
+// The hot keys type the names in force for the open recording, whether the window has been
+// shown since the start or not, and a shown window follows the recording opened.
+TEST_F(SpeakersTest, HotKeysTypeTheOpenRecordingsNamesShownOrNot)
+{
+    const auto hotKey1 = [&] { desktop.hotKey(ModCtrl | ModShift, VK::Digit0 + 1); };
+    openMedia(QStringLiteral("a.wav"));
+    form().N23->trigger();
+    window().Edits[0]->setText(QStringLiteral("Анна"));
+    window().Edit11->setText(QStringLiteral(":"));
+    window().Button1->click(); // "ОК"
+    form().N23->trigger();
+    window().Edits[0]->setText(QStringLiteral("Вера"));
+    window().Button2->click(); // "Отмена": the window no longer shows "Вера" when shown again
+    hotKey1();
+    EXPECT_EQ(typed.last(), "Анна:");
+
+    form().N23->trigger();
+    const QString b = mediaFile(QStringLiteral("b.wav"));
+    QFile names(MediaSettingsFile::PathFor(b));
+    ASSERT_TRUE(names.open(QIODevice::WriteOnly));
+    names.write("[MAIN]\r\nУчастник1=Борис\r\n");
+    names.close();
+    openMedia(QStringLiteral("b.wav"));
+    EXPECT_EQ(window().Edits[0]->text(), "Борис");
+    window().close();
+
+    openMedia(QStringLiteral("a.wav"));
+    form().close();
+    program.reset();
+    start(); // a.wav opens again, the window not shown
+    typed.clear();
+    hotKey1();
+    EXPECT_EQ(typed, QStringList({"Анна:"}));
 }
 
 TEST_F(SpeakersTest, NoLeadingBlanks)

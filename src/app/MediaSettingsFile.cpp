@@ -92,7 +92,7 @@ void MediaKeys::load(const IniFile &ini)
     loadSpeakers(ini);
     loadVideo(ini);
     loadSpeed(ini);
-    m_speakers.updateMenu();
+    m_speakers.KeptNamesLoaded();
 }
 
 void MediaKeys::loadAB(const IniFile &ini)

@@ -42,8 +42,14 @@ void Speakers::type(const QString &text)
     m_text.BringTextWindowForward();
 }
 
+// What the window shows; hidden, what it shows when it is shown: the names in force for the
+// open recording, not what it held when it was last closed.
 void Speakers::TypeRow(int row)
 {
+    if (!m_window.isVisible()) {
+        TypeSpeaker(row);
+        return;
+    }
     type(Compose(m_window.Edits[row - 1]->text(), m_window.Edit10->text(), m_window.Edit11->text()));
 }
 
@@ -65,6 +71,12 @@ void Speakers::updateMenu()
         m_c.N23x[i]->setText(name.trimmed().isEmpty() ? QStringLiteral("Участник&%1: ").arg(i + 1)
                                                       : QStringLiteral("&%1. ").arg(i + 1) + name);
     }
+}
+
+void Speakers::KeptNamesLoaded()
+{
+    updateMenu();
+    if (m_window.isVisible()) FormShow(); // another recording's names are never shown for this one
 }
 
 void Speakers::FormShow()

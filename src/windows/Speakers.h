@@ -21,12 +21,14 @@ public:
 
     // The typed text: before-text, name, after-text, with no blanks added.
     static QString Compose(const QString &name, const QString &prefix, const QString &suffix);
-    void TypeRow(int row);     // "->" of row 1 … 9: what the window shows
+    void TypeRow(int row);     // "->" of row 1 … 9 and its hot key: what the window shows
     void TypeSpeaker(int row); // menu item of row 1 … 9: the kept names
     void Button1Click();       // "ОК"
     void FormShow();
     // The captions of the speaker menu items for the kept names.
     void updateMenu();
+    // The names of the recording just opened: the menu and a shown window follow them.
+    void KeptNamesLoaded();
 
     // The kept names with the texts typed before and after a name.
     std::array<QString, 9> SpeakerNames;
