@@ -21,6 +21,7 @@
 #include "playback/LibmpvEngines.h"
 #include "playback/PlayerFacade.h"
 #include "playback/TMPCHC.h"
+#include "windows/Speakers.h"
 #include "windows/TForm5.h"
 
 #include <QCheckBox>
@@ -210,8 +211,8 @@ TEST_F(LiveDesktop, HotKeysAddABookmarkAndTypeASpeakerAtTheCaret)
     // The text window is taken by an ESC start, then the speaker goes in at the caret.
     tap(VK::Esc);
     ASSERT_TRUE(playingWithin(2000));
-    program->Form5()->Edits[1]->setText(QStringLiteral("Борис"));
-    program->Form5()->Edit11->setText(QStringLiteral(": "));
+    program->speakers().SpeakerNames[1] = QStringLiteral("Борис"); // kept with "ОК"
+    program->speakers().SpeakerSuffix = QStringLiteral(": ");
     QProcess owner; // another program owns the clipboard, as a user's copy leaves it
     owner.start(QStringLiteral("xclip"),
                 {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});

@@ -6,6 +6,7 @@
 #include "automation/TextInjection.h"
 #include "marks/BookmarkNavigator.h"
 #include "marks/TForm2.h"
+#include "windows/Speakers.h"
 #include "windows/TForm5.h"
 
 #include "widgets/Controls.h"
@@ -414,8 +415,8 @@ TEST_F(CaptureTest, HotKeysReachTheBookmarksTheIntervalAndTheSpeakers)
     openIn(Engine::Mci);
     QStringList typed;
     desktop.onPaste = [&](WindowId, const QString &t) { typed << t; };
-    program->Form5()->Edits[1]->setText(QStringLiteral("Борис"));
-    program->Form5()->Edit11->setText(QStringLiteral(":"));
+    program->speakers().SpeakerNames[1] = QStringLiteral("Борис"); // kept with "ОК"
+    program->speakers().SpeakerSuffix = QStringLiteral(":");
     desktop.hotKey(ModCtrl | ModShift, VK::Digit0 + 2);
     EXPECT_EQ(typed, QStringList({"Борис:"}));
     desktop.hotKey(ModCtrl | ModShift, VK::Digit0);
