@@ -6,7 +6,11 @@ program=$1
 media=$2
 home=$(mktemp -d)
 pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$home"; }
+# SIGTERM ends the program with the saves of a close: its folder goes once it has ended.
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    rm -rf "$home"
+}
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 ctl() { playerctl -p stenova "$@"; }
